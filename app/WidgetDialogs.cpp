@@ -1,0 +1,22 @@
+#include "WidgetDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void WidgetDialogs::showMessage(const QString& prompt, const QString& title)
+{
+    // The prompt breaks its lines with a lone character 13, which a plain-text label does not.
+    QString shown = prompt;
+    shown.replace(QChar(13), QChar(10));
+    QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, m_window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString WidgetDialogs::pickFolder(const QString& prompt)
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        m_window, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    return QDir::toNativeSeparators(folder);
+}

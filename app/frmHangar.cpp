@@ -1,0 +1,344 @@
+#include "frmHangar.h"
+
+#include "AppInfo.h"
+#include "ConfigNames.h"
+#include "ConfigPaths.h"
+#include "Dialogs.h"
+#include "DirectoryLookup.h"
+#include "FileOperation.h"
+#include "IniAccess.h"
+#include "SettingsKeys.h"
+#include "SlotMerge.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSessionManager>
+
+namespace {
+
+constexpr int maxListEntries = 10;
+constexpr qsizetype typingLimit = 15;
+
+QString errorTitle()
+{
+    return QStringLiteral("Error");
+}
+
+} // namespace
+
+frmHangar::frmHangar(HangarServices services, QWidget* parent)
+    : QDialog(parent), m_services(services)
+{
+    createControls();
+    wireEvents();
+    // A desktop session that ends closes no window: its settings are written all the same.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { Form_Unload(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { Form_Unload(); });
+    Form_Load();
+}
+
+void frmHangar::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmHangar::reject()
+{
+    // Escape is the Quit button's key, and must close through the same unload as every close.
+    cmdQuit->click();
+}
+
+void frmHangar::Form_Load()
+{
+    if (m_services.appInfo.anotherInstanceRunning())
+        return;
+
+    const AppVersion version = m_services.appInfo.version();
+    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
+                            .arg(version.major)
+                            .arg(version.minor)
+                            .arg(version.revision));
+    lblFond->lower();
+    cmdSAVE->move(cmdSAVE->x(), cmdLOAD->y());
+    cmdREMOVE->move(cmdREMOVE->x(), cmdLOAD->y());
+    lblLastConfigName->move(lblLastConfigName->x(), cboConfigNameTO->y());
+    lblLastConfigName->move(cmdLOAD->x(), lblLastConfigName->y());
+    RefreshLoadCaption();
+    cboConfigName->addItem(originalConfigName());
+
+    IniPath = QDir::toNativeSeparators(m_services.appInfo.executableFolder()) + QDir::separator() +
+              SettingsKeys::fileName();
+    if (FileExists(*IniPath)) {
+        readStoredFolder(txtFS9Folder, SettingsKeys::fs9Folder(), m_storedFs9Folder);
+        readStoredFolder(txtSceFolder, SettingsKeys::sceneryFolder(), m_storedSceFolder);
+        const auto folders = ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
+        if (!m_storedFs9Folder && !m_storedSceFolder) {
+            m_namesRead = true;
+            for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
+                const QString name = ReadIni(SettingsKeys::slot(n)).trimmed();
+                if (name.isEmpty() || whyNameUnusable(name))
+                    continue;
+                const bool mainPresent = FileExists(folders.snapshotMain(name));
+                const bool sceneryPresent = FileExists(folders.snapshotScenery(name));
+                if (mainPresent && sceneryPresent)
+                    cboConfigName->addItem(name);
+            }
+            LastConfig = ReadIni(SettingsKeys::lastConfig()).trimmed();
+        } else {
+            for (int n = 1; n <= SettingsKeys::slotCount; ++n)
+                m_keptSlots << ReadIni(SettingsKeys::slot(n)).trimmed();
+        }
+    }
+
+    cboConfigName->setEditText(cboConfigName->itemText(0));
+    showLastConfig();
+}
+
+void frmHangar::readStoredFolder(QLineEdit* box, const QString& key,
+                                 std::optional<QString>& keptValue)
+{
+    box->setText(ReadIni(key));
+    QString path = AddBackslash(box->text());
+    if (!FolderExists(path)) {
+        keptValue = box->text();
+        box->setText(QString());
+    }
+}
+
+void frmHangar::cmdQuit_Click()
+{
+    close();
+}
+
+void frmHangar::Form_Unload()
+{
+    // A window whose start-up stopped early has no settings file to write to.
+    if (m_unloaded || !IniPath)
+        return;
+    m_unloaded = true;
+
+    // A box emptied at start-up because its folder was missing keeps the stored folder, so that
+    // the user's setting outlives a drive that was not mounted.
+    const QString fs9Folder = txtFS9Folder->text().isEmpty() && m_storedFs9Folder
+                                  ? *m_storedFs9Folder
+                                  : txtFS9Folder->text();
+    const QString sceFolder = txtSceFolder->text().isEmpty() && m_storedSceFolder
+                                  ? *m_storedSceFolder
+                                  : txtSceFolder->text();
+
+    QStringList values{fs9Folder, sceFolder};
+    QStringList keys{SettingsKeys::fs9Folder(), SettingsKeys::sceneryFolder()};
+    const QStringList slotValues = slotsToWrite();
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
+        keys << SettingsKeys::slot(n);
+        values << slotValues.at(n - 1);
+    }
+    if (LastConfig) {
+        keys << SettingsKeys::lastConfig();
+        values << *LastConfig;
+    }
+
+    QString firstError;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        QString error;
+        if (!WriteIni(*IniPath, SettingsKeys::section(), keys.at(i), values.at(i), &error) &&
+            firstError.isEmpty())
+            firstError = error;
+    }
+    if (!firstError.isEmpty()) {
+        showError(QStringLiteral("The settings could not be saved to %1:%2%3")
+                      .arg(*IniPath, QChar(13), firstError));
+    }
+}
+
+QStringList frmHangar::slotsToWrite() const
+{
+    QStringList listed;
+    for (int position = 1; position < cboConfigName->count(); ++position)
+        listed << cboConfigName->itemText(position);
+    if (!m_namesRead)
+        return mergedSlots(m_keptSlots, listed);
+    QStringList slotValues;
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n)
+        slotValues << (n < cboConfigName->count() ? cboConfigName->itemText(n) : QString());
+    return slotValues;
+}
+
+void frmHangar::cboConfigName_Change()
+{
+    RefreshLoadCaption();
+}
+
+void frmHangar::cboConfigName_Click()
+{
+    RefreshLoadCaption();
+}
+
+void frmHangar::cboConfigName_KeyPress(int& keyAscii)
+{
+    keyAscii = 0;
+}
+
+void frmHangar::cboConfigNameTO_Change()
+{
+    refreshRemoveEnabled();
+}
+
+void frmHangar::cboConfigNameTO_Click()
+{
+    refreshRemoveEnabled();
+}
+
+void frmHangar::cboConfigNameTO_KeyPress(int& keyAscii)
+{
+    if (cboConfigNameTO->currentText().size() > typingLimit)
+        keyAscii = 0;
+}
+
+void frmHangar::refreshRemoveEnabled()
+{
+    cmdREMOVE->setEnabled(cboConfigNameTO->currentText() != originalConfigName());
+}
+
+void frmHangar::chkSaveActivation_Click()
+{
+    const bool editing = chkSaveActivation->isChecked();
+    cmdSAVE->setVisible(editing);
+    cmdREMOVE->setVisible(editing);
+    cboConfigNameTO->setVisible(editing);
+    lblLastConfigName->setVisible(!editing);
+    cboConfigNameTO->clear();
+    cboConfigNameTO->clearEditText();
+    if (editing) {
+        const int count = cboConfigName->count();
+        for (int position = 0; position < count; ++position)
+            cboConfigNameTO->addItem(cboConfigName->itemText(position));
+        cboConfigNameTO->setEditText(cboConfigName->currentText());
+        // Setting the same text again raises no change, but the rule must hold all the same.
+        refreshRemoveEnabled();
+    }
+    cmdLOAD->setVisible(!editing);
+    cboConfigName->setEnabled(!editing);
+}
+
+void frmHangar::cmdLOAD_Click()
+{
+    ProcessFiles(QStringLiteral("LOAD"), cboConfigName->currentText(), QString());
+}
+
+void frmHangar::cmdSAVE_Click()
+{
+    const QString name = cboConfigNameTO->currentText();
+    if (const auto refusal = nameRefusal(name)) {
+        showError(*refusal);
+    } else {
+        bool existing = false;
+        for (int position = 0; position < maxListEntries && !existing; ++position)
+            existing = cboConfigNameTO->itemText(position) == name;
+        if (existing) {
+            ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), name);
+        } else if (cboConfigNameTO->count() >= maxListEntries) {
+            showError(QStringLiteral("Sorry, you cannot create more of 9 configurations."));
+        } else if (ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), name)) {
+            // Only a name whose two snapshot files were written joins the list.
+            cboConfigName->addItem(name);
+            cboConfigName->setEditText(name);
+        }
+    }
+    chkSaveActivation->setChecked(false);
+    RefreshLoadCaption();
+}
+
+void frmHangar::cmdREMOVE_Click()
+{
+    const QString name = cboConfigNameTO->currentText();
+    if (name == originalConfigName()) {
+        showError(QStringLiteral("Sorry, you cannot remove the original configuration."));
+    } else {
+        const int count = cboConfigName->count();
+        for (int position = 0; position < count; ++position) {
+            const QString entry = cboConfigName->itemText(position);
+            if (entry != name)
+                continue;
+            ProcessFiles(QStringLiteral("REMOVE"), entry, QString());
+            // The entry goes exactly when its pair is no longer whole on disk, whatever the
+            // operation managed; a refusal for a folder or a live file keeps it.
+            const auto folders =
+                ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
+            if (!whyNameUnusable(entry) && folders.snapshotPairBroken(entry)) {
+                cboConfigName->removeItem(position);
+                cboConfigName->setEditText(cboConfigName->itemText(0));
+            }
+            break;
+        }
+    }
+    chkSaveActivation->setChecked(false);
+    RefreshLoadCaption();
+}
+
+void frmHangar::cmdFS9folder_Click()
+{
+    const QString folder = BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"));
+    if (!folder.isEmpty())
+        txtFS9Folder->setText(folder);
+}
+
+void frmHangar::cmdSceFolder_Click()
+{
+    const QString folder =
+        BrowseFolder(QStringLiteral("Select the Flight Simulator SCENERY folder"));
+    if (!folder.isEmpty())
+        txtSceFolder->setText(folder);
+}
+
+QString frmHangar::BrowseFolder(const QString& prompt)
+{
+    return m_services.dialogs.pickFolder(prompt);
+}
+
+bool frmHangar::ProcessFiles(const QString& operation, const QString& configName,
+                             const QString& newName)
+{
+    const auto known = operationFromWord(operation);
+    if (!known)
+        return false;
+    const OperationResult result = processFiles(*known, configName, newName, txtFS9Folder->text(),
+                                                txtSceFolder->text(), m_services.fileSystem);
+    if (!result.message.isEmpty())
+        showError(result.message);
+    if (result.performed && *known == Operation::Load) {
+        LastConfig = configName;
+        showLastConfig();
+    }
+    return result.performed;
+}
+
+void frmHangar::RefreshLoadCaption()
+{
+    cmdLOAD->setText(QStringLiteral("&Load  ") + cboConfigName->currentText() +
+                     QStringLiteral("  configuration"));
+}
+
+void frmHangar::showLastConfig()
+{
+    lblLastConfigName->setText(QStringLiteral("Last configuration loaded -> ") +
+                               LastConfig.value_or(QString()));
+}
+
+QString frmHangar::ReadIni(const QString& key) const
+{
+    return ::ReadIni(*IniPath, SettingsKeys::section(), key);
+}
+
+void frmHangar::showError(const QString& message)
+{
+    m_services.dialogs.showMessage(message, errorTitle());
+}

@@ -1,0 +1,31 @@
+#include "DiskFileSystem.h"
+#include "LockedAppInfo.h"
+#include "WidgetDialogs.h"
+#include "frmHangar.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QStyleFactory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // The classic style draws frames and labels in the dialog's own colours, as laid out.
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
+    QApplication::setApplicationName(QStringLiteral("Hangar"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(HANGAR_VERSION_MAJOR)
+                                            .arg(HANGAR_VERSION_MINOR)
+                                            .arg(HANGAR_VERSION_PATCH));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/hangar.ico")));
+
+    LockedAppInfo appInfo(QCoreApplication::applicationDirPath(),
+                          {HANGAR_VERSION_MAJOR, HANGAR_VERSION_MINOR, HANGAR_VERSION_PATCH});
+    DiskFileSystem fileSystem;
+    WidgetDialogs dialogs;
+    frmHangar window({dialogs, appInfo, fileSystem});
+    dialogs.setParentWindow(&window);
+    window.show();
+    return app.exec();
+}

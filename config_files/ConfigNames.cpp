@@ -1,0 +1,44 @@
+#include "ConfigNames.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ConfigNames", text);
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+std::optional<QString> whyNameUnusable(const QString& name)
+{
+    if (name.isEmpty())
+        return tr("the name is empty");
+    if (isBlank(name.front()) || isBlank(name.back()))
+        return tr("it begins or ends with a blank");
+    for (const QChar c : name) {
+        if (c.unicode() < 32)
+            return tr("it holds a control character");
+        if (QStringView(u"\\/:*?\"<>|").contains(c))
+            return tr("it holds the character %1, which a file name cannot hold").arg(c);
+    }
+    if (name.endsWith(u'.'))
+        return tr("it ends with a dot");
+    if (name.size() >= 2 && name.startsWith(u'\'') && name.endsWith(u'\''))
+        return tr("it is wrapped in single quotes");
+    return std::nullopt;
+}
+
+std::optional<QString> nameRefusal(const QString& name)
+{
+    const auto why = whyNameUnusable(name);
+    if (!why)
+        return std::nullopt;
+    return tr("The name \"%1\" cannot be used for a configuration: %2.").arg(name, *why);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The two folders of a configuration, each ending with the native separator, and the paths of
+// the live files and of the snapshot files of a name inside them.
+struct ConfigFolders
+{
+    // From the folder boxes' texts, with or without a trailing separator.
+    static ConfigFolders fromTexts(const QString& fs9FolderText, const QString& sceneryFolderText);
+
+    QString liveMain() const;
+    QString liveScenery() const;
+    QString snapshotMain(const QString& name) const;
+    QString snapshotScenery(const QString& name) const;
+
+    bool bothFoldersExist() const;
+    // Both folders exist and the two snapshot files of the name exist in them.
+    bool hasSnapshotPair(const QString& name) const;
+    // Both folders exist and the name, which must be usable, no longer has both snapshot files.
+    bool snapshotPairBroken(const QString& name) const;
+
+    QString fs9;
+    QString scenery;
+};

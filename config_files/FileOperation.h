@@ -1,0 +1,33 @@
+#pragma once
+
+#include "FileSystem.h"
+
+#include <QString>
+#include <optional>
+
+enum class Operation
+{
+    Load,
+    Save,
+    Remove
+};
+
+// The operation named by its exact upper-case word ("LOAD", "SAVE", "REMOVE"), else nothing.
+std::optional<Operation> operationFromWord(const QString& word);
+
+struct OperationResult
+{
+    // Both steps were done: two copies in place, or two files deleted.
+    bool performed = false;
+    // What the user must be told, titled "Error"; empty when all went well.
+    QString message;
+};
+
+// Copies or deletes the files of a configuration in the two folders given as the folder boxes'
+// texts. Load copies the snapshot pair of configName over the live pair, Save copies the live
+// pair to the snapshot pair of newName, Remove deletes the snapshot pair of configName.
+// Nothing is done unless the folders and the files the operation needs exist; copies are written
+// in full beside both destinations before either is put in place.
+OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
+                             const QString& fs9FolderText, const QString& sceneryFolderText,
+                             FileSystem& fileSystem);
