@@ -9,8 +9,9 @@ bool isMarkedReadOnly(const QString& path)
     const QFileInfo info(path);
     if (!info.exists())
         return false;
-    // Root passes every permission check, so ask the bits rather than QFileInfo::isWritable().
-    return !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser));
+    // Root passes every access check, so the owner's write bit is asked as well: a file marked
+    // read-only is refused as the system's own copy would refuse it for anyone else.
+    return !info.permissions().testFlag(QFileDevice::WriteOwner) || !info.isWritable();
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// True when the file exists and its permission bits (or, on Windows, its read-only attribute)
-// forbid writing, whatever the current user could override.
+// True when the file exists and the current user may not write it, or its owner's write bit (on
+// Windows, its read-only attribute) is clear, whatever the current user could override.
 bool isMarkedReadOnly(const QString& path);
 
 // Replaces the whole file with the bytes, or leaves it as it was: the bytes go to a temporary

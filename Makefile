@@ -1,0 +1,37 @@
+# The two commands: `make run` opens the window, `make test` runs every test.
+# Each first installs what is missing, then configures and builds.
+
+PRESET ?= debug
+WERROR ?= $(if $(CI),ON,OFF)
+BUILD_DIR := build/$(PRESET)
+
+.PHONY: run test setup configure build e2e format clean
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: there is no display to open the window on."; \
+		echo "Run it under a virtual display instead:  xvfb-run -a $(BUILD_DIR)/bin/hangar"; \
+		exit 1; \
+	fi
+	$(BUILD_DIR)/bin/hangar
+
+test: build
+	QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET)
+
+e2e: build
+	tests/e2e/run-e2e.sh $(BUILD_DIR)/bin/hangar
+
+setup:
+	@bash scripts/setup.sh
+
+configure: setup
+	@cmake --preset $(PRESET) -DHANGAR_WERROR=$(WERROR) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build
