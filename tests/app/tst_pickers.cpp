@@ -1,0 +1,7 @@
+#include "WindowFixture.h"
+class T : public QObject
+{
+    Q_OBJECT
+};
+QTEST_MAIN(T)
+#include "tst_pickers.moc"
