@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 void WidgetDialogs::showMessage(const QString& prompt, const QString& title)
@@ -11,6 +12,10 @@ void WidgetDialogs::showMessage(const QString& prompt, const QString& title)
     shown.replace(QChar(13), QChar(10));
     QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, m_window);
     box.setTextFormat(Qt::PlainText);
+    // Each line of a message ends with a tab and a blank, which word wrap would push onto a line
+    // of their own.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setWordWrap(false);
     box.exec();
 }
 

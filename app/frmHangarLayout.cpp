@@ -1,6 +1,7 @@
 // The window's controls as laid out at 96 dots per inch, before start-up changes any of them.
 
 #include "KeyPressFilter.h"
+#include "WindowFont.h"
 #include "frmHangar.h"
 
 #include <QCheckBox>
@@ -11,20 +12,6 @@
 #include <QPushButton>
 
 namespace {
-
-// 8.25 points is 11 pixels at 96 dots per inch and 9.75 points is 13. Pixel sizes keep the text
-// in proportion to the layout's pixel geometry whatever DPI the display reports. Where the
-// original face is missing, the fallbacks have narrow enough metrics that no caption is clipped.
-QFont layoutFont(int pixelSize, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 template <typename Widget>
 Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height)
@@ -48,7 +35,7 @@ QLabel* contactLabel(QWidget* parent, const char* name, const QString& text, int
     auto* label = place<QLabel>(parent, name, 360, top, 145, 25);
     label->setText(text);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setFont(layoutFont(11, true));
+    label->setFont(windowFont(11, true));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
     label->setPalette(palette);
@@ -69,7 +56,7 @@ QComboBox* configList(QWidget* parent, const char* name, int top)
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
-    list->setFont(layoutFont(13));
+    list->setFont(windowFont(13));
     list->setEditText(QStringLiteral("FS Original"));
     return list;
 }
@@ -92,7 +79,7 @@ void frmHangar::createControls()
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(553, 446);
-    setFont(layoutFont(11));
+    setFont(windowFont(11));
 
     // Created bottom first: the white band, the pictures and the labels lie beneath the frames
     // and the controls that take the focus.
@@ -126,10 +113,10 @@ void frmHangar::createControls()
     cmdQuit = button(Frame2, "cmdQuit", QStringLiteral("Quit"), {384, 72, 105, 25});
     cmdQuit->setDefault(true);
     cmdSAVE = button(Frame2, "cmdSAVE", QStringLiteral("Save"), {64, 56, 113, 25});
-    cmdSAVE->setFont(layoutFont(11, true));
+    cmdSAVE->setFont(windowFont(11, true));
     cmdSAVE->hide();
     cmdREMOVE = button(Frame2, "cmdREMOVE", QStringLiteral("Remove"), {208, 56, 113, 25});
-    cmdREMOVE->setFont(layoutFont(11, true));
+    cmdREMOVE->setFont(windowFont(11, true));
     cmdREMOVE->hide();
     cboConfigNameTO = configList(Frame2, "cboConfigNameTO", 104);
     cboConfigNameTO->hide();

@@ -1,6 +1,7 @@
 #include "DiskFileSystem.h"
 #include "LockedAppInfo.h"
 #include "WidgetDialogs.h"
+#include "WindowFont.h"
 #include "frmHangar.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@ int main(int argc, char* argv[])
     // The classic style draws frames and labels in the dialog's own colours, as laid out.
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
+    // Message boxes and the folder picker speak in the window's face.
+    QApplication::setFont(windowFont(11));
     QApplication::setApplicationName(QStringLiteral("Hangar"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(HANGAR_VERSION_MAJOR)

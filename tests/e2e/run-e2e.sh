@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# End to end with real key and mouse input: the built hangar runs under Xvfb from a scratch
+# folder with its own settings file; xdotool ticks "Save activation", types a name, saves,
+# chooses it, loads it and quits. The snapshot files and the settings file are checked after.
+# Usage: run-e2e.sh path/to/hangar [folder-for-screenshots]
+set -euo pipefail
+
+hangar=$(realpath "$1")
+shots=${2:-}
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (make setup installs it)" >&2; exit 1; }
+done
+
+scratch=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+mkdir -p "$scratch/exe" "$scratch/fs9" "$scratch/scenery"
+cp "$hangar" "$scratch/exe/hangar"
+printf 'live main\r\n' >"$scratch/fs9/FS9.cfg"
+printf 'live scenery\r\n' >"$scratch/scenery/Scenery.cfg"
+printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery" \
+    >"$scratch/exe/Hangar.ini"
+
+display=:$((90 + RANDOM % 400))
+Xvfb "$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+unset QT_QPA_PLATFORM
+(cd "$scratch/exe" && ./hangar >"$scratch/hangar.log" 2>&1) &
+hangar_pid=$!
+
+window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")" # X and Y of the client area
+
+# Places inside the window: Frame2 stands at (8, 128).
+click() { xdotool mousemove $((X + 8 + $1)) $((Y + 128 + $2)) click 1; sleep 0.3; }
+shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
+
+click 400 44              # chkSaveActivation
+click 150 116             # into cboConfigNameTO
+xdotool key ctrl+a type --delay 50 'Night Flight'
+sleep 0.3
+shot e2e-editing
+click 120 84              # cmdSAVE
+click 150 44              # cboConfigName: focus, then choose the new entry with the keyboard
+xdotool key Down
+sleep 0.3
+shot e2e-load-mode
+printf 'night main\r\n' >"$scratch/fs9/FS9.cfg"      # the live pair moves on...
+printf 'night scenery\r\n' >"$scratch/scenery/Scenery.cfg"
+click 190 84              # cmdLOAD brings back what was saved
+shot e2e-loaded
+click 440 84              # cmdQuit
+wait "$hangar_pid" || { echo "e2e: hangar exited with $?" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
+
+fail() { echo "e2e: $*" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
+cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.Night Flight.cfg" || fail "main snapshot wrong"
+cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.Night Flight.cfg" || fail "scenery snapshot wrong"
+cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.cfg" || fail "Load did not restore FS9.cfg"
+cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.cfg" || fail "Load did not restore Scenery.cfg"
+expected=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\nConfig1=Night Flight\r\n' \
+    "$scratch/fs9" "$scratch/scenery"
+    for n in 2 3 4 5 6 7 8 9; do printf 'Config%s=\r\n' "$n"; done
+    printf 'LastConfig=Night Flight\r\n')
+[ "$(cat "$scratch/exe/Hangar.ini")" = "$expected" ] || fail "settings file: $(cat -A "$scratch/exe/Hangar.ini")"
+echo "e2e: 1 passed, 0 failed"
