@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeServices.h"
-#include "TestFiles.h"
+#include "FolderFixture.h"
 #include "frmHangar.h"
 
 #include <QCheckBox>
@@ -10,45 +10,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
-// A window on real files: an executable folder for Hangar.ini, an FS9 folder and a scenery
-// folder, each holding its live file, and the recording fakes.
-struct WindowFixture
+// A window on real files: the two folders, an executable folder for Hangar.ini, and the
+// recording fakes.
+struct WindowFixture : FolderFixture
 {
-    WindowFixture() : appInfo(QDir::toNativeSeparators(root.filePath(u"exe"_s)))
-    {
-        QDir(root.path()).mkpath(u"exe"_s);
-        QDir(root.path()).mkpath(u"fs9"_s);
-        QDir(root.path()).mkpath(u"scenery"_s);
-        fs9 = QDir::toNativeSeparators(root.filePath(u"fs9"_s));
-        scenery = QDir::toNativeSeparators(root.filePath(u"scenery"_s));
-        TestFiles::write(liveMain(), "live main");
-        TestFiles::write(liveScenery(), "live scenery");
-    }
+    WindowFixture() { QDir(root.path()).mkpath(u"exe"_s); }
 
-    QString iniPath() const { return appInfo.folder + QDir::separator() + u"Hangar.ini"_s; }
-    QString liveMain() const { return fs9 + QDir::separator() + u"FS9.cfg"_s; }
-    QString liveScenery() const { return scenery + QDir::separator() + u"Scenery.cfg"_s; }
-    QString snapshotMain(const QString& name) const
-    {
-        return fs9 + QDir::separator() + u"FS9."_s + name + u".cfg"_s;
-    }
-    QString snapshotScenery(const QString& name) const
-    {
-        return scenery + QDir::separator() + u"Scenery."_s + name + u".cfg"_s;
-    }
-
-    // A saved configuration whose files hold "<name> main" and "<name> scenery".
-    void addConfig(const QString& name) const
-    {
-        TestFiles::write(snapshotMain(name), (name + u" main"_s).toUtf8());
-        TestFiles::write(snapshotScenery(name), (name + u" scenery"_s).toUtf8());
-    }
+    QString iniPath() const { return in(appInfo.folder, u"Hangar.ini"_s); }
 
     // A settings file pointing at the two folders, with the given slot lines after them.
     void writeIni(const QByteArray& rest) const
@@ -104,11 +77,8 @@ struct WindowFixture
         return prompts;
     }
 
-    QTemporaryDir root;
     FakeDialogs dialogs;
-    FakeAppInfo appInfo;
+    FakeAppInfo appInfo{QDir::toNativeSeparators(root.filePath(u"exe"_s))};
     FaultyFileSystem fileSystem;
-    QString fs9;
-    QString scenery;
     std::unique_ptr<frmHangar> window;
 };

@@ -1,15 +1,24 @@
 #include "WindowFixture.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+
 using Step = FaultyFileSystem::Step;
 
 namespace {
 
-QStringList named(std::initializer_list<const char*> names)
+QStringList named(const QStringList& names)
 {
-    QStringList list{u"FS Original"_s};
-    for (const char* name : names)
-        list << QString::fromUtf8(name);
-    return list;
+    return QStringList{u"FS Original"_s} + names;
+}
+
+// A key as a real keyboard sends it, with the character it carries.
+void sendKey(QWidget* target, Qt::Key key, const QString& text,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
 }
 
 } // namespace
@@ -19,6 +28,12 @@ class TestCommands : public QObject
     Q_OBJECT
 
 private slots:
+    void loadListTakesNoTextAndCaptionFollowsChoice();
+    void saveListTypingLimit_data();
+    void saveListTypingLimit();
+    void removeEnabledUnlessOriginal();
+    void modeSwitchRepeatedly();
+    void refusedLoadKeepsLastConfig();
     void save_data();
     void save();
     void saveRefusals_data();
@@ -29,19 +44,128 @@ private slots:
     void wholeRun();
 };
 
+void TestCommands::loadListTakesNoTextAndCaptionFollowsChoice()
+{
+    WindowFixture f;
+    f.writeIni("Config1=Night\r\n");
+    f.addConfig(u"Night"_s);
+    f.open();
+    QLineEdit* field = f.loadList()->lineEdit();
+    QApplication::clipboard()->setText(u"Pasted"_s);
+    QTest::keyClicks(field, u"abc"_s);
+    sendKey(field, Qt::Key_Backspace, u"\b"_s);
+    sendKey(field, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+    QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
+    QTest::keyClick(f.loadList(), Qt::Key_Down);
+    QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  Night  configuration"_s);
+    f.loadList()->setEditText(QString());
+    QCOMPARE(f.button("cmdLOAD")->text(), u"&Load    configuration"_s);
+}
+
+void TestCommands::saveListTypingLimit_data()
+{
+    QTest::addColumn<int>("startLength");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("endLength");
+    QTest::newRow("15 characters take a 16th") << 15 << int(Qt::Key_X) << 16;
+    QTest::newRow("16 refuse a 17th, over a selection too") << 16 << int(Qt::Key_X) << 16;
+    QTest::newRow("16 refuse Backspace") << 16 << int(Qt::Key_Backspace) << 16;
+    QTest::newRow("15 take Backspace") << 15 << int(Qt::Key_Backspace) << 14;
+    QTest::newRow("Delete still shortens 16") << 16 << int(Qt::Key_Delete) << 15;
+}
+
+void TestCommands::saveListTypingLimit()
+{
+    QFETCH(int, startLength);
+    QFETCH(int, key);
+    QFETCH(int, endLength);
+    WindowFixture f;
+    f.open();
+    f.saveActivation()->setChecked(true);
+    QLineEdit* field = f.saveList()->lineEdit();
+    f.saveList()->setEditText(QString(startLength, u'n'));
+    if (key == Qt::Key_Delete)
+        field->setCursorPosition(0);
+    else if (startLength == 16)
+        field->selectAll();
+    const QMap<int, QString> texts{{Qt::Key_X, u"x"_s},
+                                   {Qt::Key_Backspace, u"\b"_s},
+                                   {Qt::Key_Delete, QString(QChar(127))}}; // as X11 sends them
+    sendKey(field, Qt::Key(key), texts[key]);
+    QCOMPARE(f.saveList()->currentText().size(), endLength);
+}
+
+void TestCommands::removeEnabledUnlessOriginal()
+{
+    WindowFixture f;
+    f.open();
+    f.saveActivation()->setChecked(true);
+    QVERIFY(!f.button("cmdREMOVE")->isEnabled());
+    for (const QString& text : {u"fs original"_s, u"FS Original "_s, QString(), u"FS Original"_s}) {
+        f.saveList()->lineEdit()->selectAll();
+        QTest::keyClick(f.saveList()->lineEdit(), Qt::Key_Delete);
+        QTest::keyClicks(f.saveList()->lineEdit(), text);
+        QCOMPARE(f.button("cmdREMOVE")->isEnabled(), text != u"FS Original"_s);
+    }
+}
+
+void TestCommands::modeSwitchRepeatedly()
+{
+    WindowFixture f;
+    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\n");
+    f.addConfig(u"Night"_s);
+    f.addConfig(u"Dawn"_s);
+    f.open();
+    f.loadList()->setCurrentIndex(2);
+    const auto shown = [&](const char* name) {
+        return f.get<QWidget>(name)->isVisibleTo(f.window.get());
+    };
+    for (int round = 0; round < 3; ++round) {
+        f.saveActivation()->setChecked(true);
+        QCOMPARE(f.entries(f.saveList()), named({u"Night"_s, u"Dawn"_s}));
+        QCOMPARE(f.saveList()->currentText(), u"Dawn"_s);
+        QVERIFY(f.button("cmdREMOVE")->isEnabled());
+        QVERIFY(shown("cmdSAVE") && shown("cmdREMOVE") && !shown("cmdLOAD"));
+        QVERIFY(!shown("lblLastConfigName") && !f.loadList()->isEnabled());
+        f.saveActivation()->setChecked(false);
+        QCOMPARE(f.saveList()->count(), 0);
+        QCOMPARE(f.saveList()->currentText(), QString());
+        QVERIFY(!shown("cboConfigNameTO") && shown("cmdLOAD") && shown("lblLastConfigName"));
+        QVERIFY(f.loadList()->isEnabled());
+        QCOMPARE(f.loadList()->currentText(), u"Dawn"_s);
+    }
+}
+
+void TestCommands::refusedLoadKeepsLastConfig()
+{
+    WindowFixture f;
+    f.writeIni("Config1=Night\r\nLastConfig=Dawn\r\n");
+    f.addConfig(u"Night"_s);
+    f.open();
+    f.loadList()->setCurrentIndex(1);
+    QVERIFY(QDir(f.scenery).removeRecursively());
+    f.button("cmdLOAD")->click();
+    QCOMPARE(f.messages(), QStringList{u"Error during files process : \r\r"
+                                       "\tInvalid folder for Night SCENERY file configuration\t \r"
+                                       "\tScenery.Night.cfg file not found\t \r"
+                                       "\tFS Original Scenery.cfg file not found\t \r"_s});
+    QCOMPARE(TestFiles::read(f.liveMain()), "live main"_ba);
+    QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Dawn"_s);
+}
+
 void TestCommands::save_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("shown");
     QTest::newRow("new name joins the list and is shown")
-        << u"Dawn"_s << named({"Night", "Dawn"}) << u"Dawn"_s;
+        << u"Dawn"_s << named({u"Night"_s, u"Dawn"_s}) << u"Dawn"_s;
     QTest::newRow("existing name is overwritten in place")
-        << u"Night"_s << named({"Night"}) << u"FS Original"_s;
+        << u"Night"_s << named({u"Night"_s}) << u"FS Original"_s;
     QTest::newRow("FS Original takes the existing path")
-        << u"FS Original"_s << named({"Night"}) << u"FS Original"_s;
+        << u"FS Original"_s << named({u"Night"_s}) << u"FS Original"_s;
     QTest::newRow("other letter case is a new name")
-        << u"night"_s << named({"Night", "night"}) << u"night"_s;
+        << u"night"_s << named({u"Night"_s, u"night"_s}) << u"night"_s;
 }
 
 void TestCommands::save()
@@ -58,7 +182,6 @@ void TestCommands::save()
     QCOMPARE(TestFiles::read(f.snapshotMain(name)), "live main"_ba);
     QCOMPARE(TestFiles::read(f.snapshotScenery(name)), "live scenery"_ba);
     QCOMPARE(f.entries(f.loadList()), list);
-    QCOMPARE(f.loadList()->currentText(), shown);
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  "_s + shown + u"  configuration"_s);
     QVERIFY(!f.saveActivation()->isChecked());
     QCOMPARE(f.saveList()->count(), 0);
@@ -68,37 +191,33 @@ void TestCommands::saveRefusals_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("configs"); // named configurations before the save
-    QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("message");
-    QTest::newRow("tenth configuration")
-        << u"Extra"_s << 9 << QString() << u"Sorry, you cannot create more of 9 configurations."_s;
-    QTest::newRow("empty name")
-        << QString() << 1 << QString()
-        << u"The name \"\" cannot be used for a configuration: the name is empty."_s;
-    QTest::newRow("name with a separator")
-        << u"a/b"_s << 1 << QString() << u"The name \"a/b\" cannot be used for a configuration"_s;
-    QTest::newRow("live main missing")
-        << u"Dawn"_s << 1 << u"no live main"_s << u"\tFS Original FS9.cfg file not found\t \r"_s;
-    QTest::newRow("second copy fails")
-        << u"Dawn"_s << 1 << u"fail stage 2"_s << u"No file was changed."_s;
+    const auto row = [](const char* why, const QString& name, int configs, const QString& part) {
+        QTest::newRow(why) << name << configs << part;
+    };
+    row("tenth configuration", u"Extra"_s, 9,
+        u"Sorry, you cannot create more of 9 configurations."_s);
+    row("empty name", QString(), 1, u"cannot be used for a configuration: the name is empty."_s);
+    row("name with a separator", u"a/b"_s, 1, u"The name \"a/b\" cannot be used"_s);
+    row("live main missing", u"Extra"_s, -1, u"\tFS Original FS9.cfg file not found\t \r"_s);
+    row("second copy fails", u"Extra"_s, -2, u"No file was changed."_s);
 }
 
 void TestCommands::saveRefusals()
 {
     QFETCH(QString, name);
     QFETCH(int, configs);
-    QFETCH(QString, setup);
     QFETCH(QString, message);
     WindowFixture f;
     QByteArray slotLines;
-    for (int n = 1; n <= configs; ++n) {
+    for (int n = 1; n <= qMax(configs, 1); ++n) {
         f.addConfig(u"C%1"_s.arg(n));
         slotLines += "Config" + QByteArray::number(n) + "=C" + QByteArray::number(n) + "\r\n";
     }
     f.writeIni(slotLines);
-    if (setup == u"no live main"_s)
+    if (configs == -1)
         QFile::remove(f.liveMain());
-    if (setup == u"fail stage 2"_s)
+    if (configs == -2)
         f.fileSystem.failAt(Step::Stage, 2);
     f.open();
     const QStringList before = f.entries(f.loadList());
@@ -106,9 +225,8 @@ void TestCommands::saveRefusals()
     QCOMPARE(f.messages().size(), 1);
     QVERIFY2(f.messages().first().contains(message), qPrintable(f.messages().first()));
     QCOMPARE(f.entries(f.loadList()), before);
-    QVERIFY(!name.isEmpty() || !TestFiles::exists(f.snapshotMain(name)));
-    QVERIFY(!TestFiles::exists(f.snapshotMain(u"Dawn"_s)));
-    QVERIFY(!TestFiles::exists(f.snapshotMain(u"Extra"_s)));
+    QVERIFY(!QFile::exists(f.snapshotMain(u"Extra"_s)) &&
+            !QFile::exists(f.snapshotMain(QString())));
     QVERIFY(!f.saveActivation()->isChecked());
 }
 
@@ -116,34 +234,33 @@ void TestCommands::remove_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<QStringList>("listed"); // after "FS Original"
     QTest::addColumn<bool>("mainLeft");
     QTest::addColumn<QString>("message"); // empty when none is expected
-    QTest::newRow("middle one") << u"Dawn"_s << QString() << named({"Night", "Dusk"}) << false
-                                << QString();
-    QTest::newRow("FS Original cannot be pressed")
-        << u"FS Original"_s << QString() << named({"Night", "Dawn", "Dusk"}) << true << QString();
-    QTest::newRow("other letter case removes nothing")
-        << u"dawn"_s << QString() << named({"Night", "Dawn", "Dusk"}) << true << QString();
-    QTest::newRow("refused for a live file keeps the entry")
-        << u"Dawn"_s << u"no live scenery"_s << named({"Night", "Dawn", "Dusk"}) << true
-        << u"FS Original Scenery.cfg file not found"_s;
-    QTest::newRow("half-gone pair leaves the list")
-        << u"Dawn"_s << u"no scenery snapshot"_s << named({"Night", "Dusk"}) << true
-        << u"Scenery.Dawn.cfg file not found"_s;
-    QTest::newRow("first deletion fails, entry stays")
-        << u"Dawn"_s << u"fail remove 1"_s << named({"Night", "Dawn", "Dusk"}) << true
-        << u"No file was deleted."_s;
-    QTest::newRow("second deletion fails, entry goes")
-        << u"Dawn"_s << u"fail remove 2"_s << named({"Night", "Dusk"}) << false
-        << u"was deleted, but"_s;
+    const auto row = [](const char* why, const QString& name, const QString& setup,
+                        const QStringList& listed, bool mainLeft, const QString& message) {
+        QTest::newRow(why) << name << setup << listed << mainLeft << message;
+    };
+    const QStringList all{u"Night"_s, u"Dawn"_s, u"Dusk"_s};
+    const QStringList without{u"Night"_s, u"Dusk"_s};
+    row("middle one", u"Dawn"_s, QString(), without, false, QString());
+    row("FS Original cannot be pressed", u"FS Original"_s, QString(), all, true, QString());
+    row("other letter case removes nothing", u"dawn"_s, QString(), all, true, QString());
+    row("refused for a live file keeps the entry", u"Dawn"_s, u"no live scenery"_s, all, true,
+        u"FS Original Scenery.cfg file not found"_s);
+    row("half-gone pair leaves the list", u"Dawn"_s, u"no scenery snapshot"_s, without, true,
+        u"Scenery.Dawn.cfg file not found"_s);
+    row("first deletion fails, entry stays", u"Dawn"_s, u"fail 1"_s, all, true,
+        u"No file was deleted."_s);
+    row("second deletion fails, entry goes", u"Dawn"_s, u"fail 2"_s, without, false,
+        u"was deleted, but"_s);
 }
 
 void TestCommands::remove()
 {
     QFETCH(QString, name);
     QFETCH(QString, setup);
-    QFETCH(QStringList, list);
+    QFETCH(QStringList, listed);
     QFETCH(bool, mainLeft);
     QFETCH(QString, message);
     WindowFixture f;
@@ -155,24 +272,19 @@ void TestCommands::remove()
         QFile::remove(f.liveScenery());
     if (setup == u"no scenery snapshot"_s)
         QFile::remove(f.snapshotScenery(u"Dawn"_s));
-    if (setup.startsWith(u"fail remove"_s))
+    if (setup.startsWith(u"fail"_s))
         f.fileSystem.failAt(Step::Remove, setup.back().digitValue());
     f.edit(name, "cmdREMOVE");
     QCOMPARE(f.messages().size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QVERIFY2(f.messages().first().contains(message), qPrintable(f.messages().first()));
-    QCOMPARE(f.entries(f.loadList()), list);
-    QCOMPARE(TestFiles::exists(f.snapshotMain(u"Dawn"_s)), mainLeft);
-    QVERIFY(TestFiles::exists(f.snapshotMain(u"Night"_s)) &&
-            TestFiles::exists(f.snapshotMain(u"Dusk"_s)));
+    QCOMPARE(f.entries(f.loadList()), named(listed));
+    QCOMPARE(QFile::exists(f.snapshotMain(u"Dawn"_s)), mainLeft);
+    QVERIFY(QFile::exists(f.snapshotMain(u"Night"_s)) && QFile::exists(f.snapshotMain(u"Dusk"_s)));
     QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Dawn"_s);
-    const bool pressed = f.button("cmdREMOVE")->isEnabled() || !f.saveActivation()->isChecked();
-    QCOMPARE(pressed, name != u"FS Original"_s);
-    if (!pressed)
-        return;
-    QVERIFY(!f.saveActivation()->isChecked());
-    QCOMPARE(f.saveList()->currentText(), QString());
-    if (list.size() == 3)
+    // Remove is disabled for "FS Original", so that press never happens.
+    QCOMPARE(f.saveActivation()->isChecked(), name == u"FS Original"_s);
+    if (name != u"FS Original"_s)
         QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
 }
 
@@ -218,10 +330,10 @@ void TestCommands::wholeRun()
     f.window->close();
 
     f.open();
-    QCOMPARE(f.entries(f.loadList()), named({"One", "Three"}));
+    QCOMPARE(f.entries(f.loadList()), named({u"One"_s, u"Three"_s}));
     QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Three"_s);
     QCOMPARE(f.box("txtSceFolder")->text(), f.scenery + QDir::separator());
-    QVERIFY(!TestFiles::exists(f.snapshotMain(u"Two"_s)));
+    QVERIFY(!QFile::exists(f.snapshotMain(u"Two"_s)));
 }
 
 QTEST_MAIN(TestCommands)

@@ -1,6 +1,5 @@
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -21,20 +20,10 @@ QByteArray read(const QString& path)
     return file.readAll();
 }
 
-bool exists(const QString& path)
-{
-    return QFile::exists(path);
-}
-
 void makeReadOnly(const QString& path)
 {
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser |
                                             QFileDevice::ReadGroup | QFileDevice::ReadOther));
-}
-
-QString withSeparator(const QString& folder)
-{
-    return QDir::toNativeSeparators(folder) + QDir::separator();
 }
 
 } // namespace TestFiles

@@ -9,9 +9,6 @@ namespace TestFiles {
 void write(const QString& path, const QByteArray& bytes);
 // The file's bytes, or the text "<missing>" when there is no file.
 QByteArray read(const QString& path);
-bool exists(const QString& path);
 void makeReadOnly(const QString& path);
-// The folder's path with the native separator at its end.
-QString withSeparator(const QString& folder);
 
 } // namespace TestFiles

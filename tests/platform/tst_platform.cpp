@@ -1,0 +1,204 @@
+#include "DirectoryLookup.h"
+#include "DiskFileSystem.h"
+#include "ProfileText.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void profileReadsAsWindowsDoes_data();
+    void profileReadsAsWindowsDoes();
+    void profileWriteKeepsEveryOtherByte_data();
+    void profileWriteKeepsEveryOtherByte();
+    void killedProfileWriteLeavesWholeFile();
+    void directoryLookup();
+    void copyIsByteForByte_data();
+    void copyIsByteForByte();
+    void removeDeletesReadOnlyFile();
+};
+
+void TestPlatform::profileReadsAsWindowsDoes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("expected"); // "<none>" when the key must not be found
+    const auto row = [](const char* name, const QByteArray& content, const QByteArray& key,
+                        const QByteArray& expected) {
+        QTest::newRow(name) << content << key << expected;
+    };
+    const QByteArray none = "<none>";
+    row("names ignore case", "[fs config]\r\nCONFIG1=Night\r\n", "config1", "Night");
+    row("Config1 must not match Config10", "[FS Config]\nConfig10=Ten\n", "Config1", none);
+    row("blanks around everything", "  [  FS Config  ]  \n \t Config1 \t=  Night Flight \t\n",
+        "Config1", "Night Flight");
+    row("first equals splits, semicolon is value", "[FS Config]\nConfig1=a=b ; c\n", "Config1",
+        "a=b ; c");
+    row("double quotes removed", "[FS Config]\nConfig1=\" Night \"\n", "Config1", " Night ");
+    row("single quotes removed", "[FS Config]\nConfig1='Night'\n", "Config1", "Night");
+    row("unmatched quotes kept", "[FS Config]\nConfig1=\"Night'\n", "Config1", "\"Night'");
+    row("comment line is no key", "[FS Config]\n;Config1=Night\n", ";Config1", none);
+    row("line without equals is no key", "[FS Config]\nConfig1\n", "Config1", none);
+    row("first of doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1", "A");
+    row("first of doubled section",
+        "[FS Config]\nConfig2=A\n[Other]\nConfig1=X\n[FS Config]\nConfig1=B\n", "Config1", none);
+    row("CR-only line endings", "[FS Config]\rConfig1=Night\rConfig2=Dawn", "Config2", "Dawn");
+    row("byte-order mark ignored", "\xEF\xBB\xBF[FS Config]\r\nConfig1=Night\r\n", "Config1",
+        "Night");
+    row("binary junk", "\x00\xff[\x01]=\n\n\r"_ba, "Config1", none);
+}
+
+void TestPlatform::profileReadsAsWindowsDoes()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(ProfileText::value(content, "FS Config", key).value_or("<none>"), expected);
+}
+
+void TestPlatform::profileWriteKeepsEveryOtherByte_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QByteArray>("expected");
+    const auto row = [](const char* name, const QByteArray& content, const QByteArray& key,
+                        const QByteArray& value, const QByteArray& expected) {
+        QTest::newRow(name) << content << key << value << expected;
+    };
+    row("new file gets CRLF", "", "FS9 Folder", "C:\\FS9", "[FS Config]\r\nFS9 Folder=C:\\FS9\r\n");
+    row("replaced where it stands, spelling and blanks kept",
+        "; mine\n[fs CONFIG]\nconfig1 = Old\nConfig2=Dawn\n[Other]\nx=1\n", "Config1", "New",
+        "; mine\n[fs CONFIG]\nconfig1 = New\nConfig2=Dawn\n[Other]\nx=1\n");
+    row("new key at end of its section, before blank lines",
+        "[FS Config]\r\nConfig1=A\r\n\r\n[Other]\r\nx=1\r\n", "Config2", "B",
+        "[FS Config]\r\nConfig1=A\r\nConfig2=B\r\n\r\n[Other]\r\nx=1\r\n");
+    row("new section appended in the file's line style", "[Other]\nx=1\n", "Config1", "A",
+        "[Other]\nx=1\n[FS Config]\nConfig1=A\n");
+    row("missing final line ending added first", "[FS Config]\nConfig1=A", "Config2", "B",
+        "[FS Config]\nConfig1=A\nConfig2=B\n");
+    row("write goes to the first doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1",
+        "C", "[FS Config]\nConfig1=C\nConfig1=B\n");
+    row("line breaks in a value become blanks", "[FS Config]\r\nConfig1=A\r\n", "Config1",
+        "x\r\n[Evil]\ry", "[FS Config]\r\nConfig1=x  [Evil] y\r\n");
+    row("byte-order mark and CR-only endings kept", "\xEF\xBB\xBF[FS Config]\rConfig1=A\r",
+        "Config2", "B", "\xEF\xBB\xBF[FS Config]\rConfig1=A\rConfig2=B\r");
+}
+
+void TestPlatform::profileWriteKeepsEveryOtherByte()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(ProfileText::withValue(content, "FS Config", key, value), expected);
+}
+
+void TestPlatform::killedProfileWriteLeavesWholeFile()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"Hangar.ini"_s);
+    const QByteArray initial = "[FS Config]\r\nFS9 Folder=C:\\FS9\r\n";
+    const QByteArray withA = initial + "Config1=" + QByteArray(200000, 'A') + "\r\n";
+    const QByteArray withB = initial + "Config1=" + QByteArray(200000, 'B') + "\r\n";
+    TestFiles::write(file, initial);
+    // A kill between the temporary file's link and its rename can leave that whole copy beside
+    // the file, under a name nothing reads.
+    const QRegularExpression leftover(u"^Hangar\\.ini\\.[A-Za-z0-9]{6}$"_s);
+
+    for (int delayMs : {0, 3, 10, 25, 60}) {
+        QProcess writer;
+        writer.start(QStringLiteral(PROFILE_WRITER), {file});
+        QVERIFY(writer.waitForStarted());
+        QTest::qWait(delayMs);
+        writer.kill();
+        QVERIFY(writer.waitForFinished());
+        const QByteArray content = TestFiles::read(file);
+        QVERIFY2(content == initial || content == withA || content == withB,
+                 qPrintable(u"half-written file after %1 ms"_s.arg(delayMs)));
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+            QVERIFY2(name == u"Hangar.ini"_s || leftover.match(name).hasMatch(), qPrintable(name));
+    }
+}
+
+void TestPlatform::directoryLookup()
+{
+    const QString sep = QDir::separator();
+    QCOMPARE(AddBackslash(QString()), sep);
+    QCOMPARE(AddBackslash(u"FS9"_s), u"FS9"_s + sep);
+    QCOMPARE(AddBackslash(u"FS9"_s + sep), u"FS9"_s + sep);
+
+    QTemporaryDir dir;
+    QString folder = QDir::toNativeSeparators(dir.path());
+    QVERIFY(FolderExists(folder));
+    QCOMPARE(folder, QDir::toNativeSeparators(dir.path()) + sep); // the caller's path gains it
+    TestFiles::write(folder + u"FS9.cfg"_s, "x");
+    TestFiles::write(folder + u".hidden.cfg"_s, "x");
+    QVERIFY(QDir(dir.path()).mkdir(u"FS9.Night.cfg"_s));
+    QVERIFY(FileExists(folder + u"FS9.cfg"_s));
+    QVERIFY2(!FileExists(folder + u"FS9.Night.cfg"_s), "a folder is no file");
+    QVERIFY2(!FileExists(folder + u".hidden.cfg"_s), "a hidden file counts as missing");
+    QString file = folder + u"FS9.cfg"_s;
+    QVERIFY2(!FolderExists(file), "a file is no folder");
+}
+
+void TestPlatform::copyIsByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("commit");
+    QByteArray every(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        every[i] = char(i);
+    QTest::newRow("every byte value, CR LF and Ctrl-Z")
+        << every + "\r\n\n\r\x1a\0\r\r\n"_ba << true;
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("larger than one chunk") << QByteArray(1'000'003, 'z') << true;
+    QTest::newRow("not committed leaves the destination") << "new"_ba << false;
+}
+
+void TestPlatform::copyIsByteForByte()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, commit);
+    QTemporaryDir dir;
+    const QString source = dir.filePath(u"FS9.Night.cfg"_s);
+    const QString destination = dir.filePath(u"FS9.cfg"_s);
+    const QByteArray old = "old contents that are longer than some of the new ones";
+    TestFiles::write(source, bytes);
+    TestFiles::write(destination, old);
+    DiskFileSystem fs;
+    QString error;
+    auto staged = fs.stageCopy(source, destination, &error);
+    QVERIFY2(staged, qPrintable(error));
+    if (commit)
+        QVERIFY(staged->commit(&error));
+    staged.reset();
+    QCOMPARE(TestFiles::read(destination), commit ? bytes : old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestPlatform::removeDeletesReadOnlyFile()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"FS9.Night.cfg"_s);
+    TestFiles::write(file, "x");
+    TestFiles::makeReadOnly(file);
+    DiskFileSystem fs;
+    QString error;
+    QVERIFY(fs.removeFile(file, &error));
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(!fs.removeFile(file, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
