@@ -8,6 +8,7 @@
 #include "FileOperation.h"
 #include "IniAccess.h"
 #include "SettingsKeys.h"
+#include "SettingsLocation.h"
 #include "SlotMerge.h"
 
 #include <QCheckBox>
@@ -58,7 +59,9 @@ void frmHangar::reject()
 
 void frmHangar::Form_Load()
 {
-    if (m_services.appInfo.anotherInstanceRunning())
+    // Where the settings live is only looked up here; IniPath takes it once start-up goes on.
+    const QString settingsFile = settingsFilePath(m_services.appInfo);
+    if (m_services.appInfo.anotherInstanceRunning(settingsFile))
         return;
 
     const AppVersion version = m_services.appInfo.version();
@@ -74,8 +77,7 @@ void frmHangar::Form_Load()
     RefreshLoadCaption();
     cboConfigName->addItem(originalConfigName());
 
-    IniPath = QDir::toNativeSeparators(m_services.appInfo.executableFolder()) + QDir::separator() +
-              SettingsKeys::fileName();
+    IniPath = settingsFile;
     if (FileExists(*IniPath)) {
         readStoredFolder(txtFS9Folder, SettingsKeys::fs9Folder(), m_storedFs9Folder);
         readStoredFolder(txtSceFolder, SettingsKeys::sceneryFolder(), m_storedSceFolder);

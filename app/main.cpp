@@ -23,7 +23,7 @@ int main(int argc, char* argv[])
                                             .arg(HANGAR_VERSION_PATCH));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/hangar.ico")));
 
-    LockedAppInfo appInfo(QCoreApplication::applicationDirPath(),
+    LockedAppInfo appInfo(QCoreApplication::applicationDirPath(), QStringLiteral(HANGAR_INSTALLED_BINDIR),
                           {HANGAR_VERSION_MAJOR, HANGAR_VERSION_MINOR, HANGAR_VERSION_PATCH});
     DiskFileSystem fileSystem;
     WidgetDialogs dialogs;

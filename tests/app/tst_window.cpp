@@ -35,6 +35,7 @@ private slots:
     void nextStartReadsTheSameState();
     void missingFolderKeepsStoredSettings();
     void refusedSettingsWriteIsReported();
+    void installedCopyKeepsSettingsInUserFolder();
 };
 
 void TestWindow::layoutAfterStartup()
@@ -270,6 +271,20 @@ void TestWindow::refusedSettingsWriteIsReported()
     QVERIFY(f.messages().first().contains(u"read-only"_s));
     QVERIFY(f.window->isHidden());
     QCOMPARE(TestFiles::read(f.iniPath()), before);
+}
+
+void TestWindow::installedCopyKeepsSettingsInUserFolder()
+{
+    WindowFixture f;
+    f.appInfo.folderWritable = false;
+    f.appInfo.configFolder = f.root.filePath(u"config"_s);
+    QDir().mkpath(f.appInfo.configFolder);
+    const QString userFile = FolderFixture::in(f.appInfo.configFolder, u"Hangar.ini"_s);
+    f.open().close();
+    QCOMPARE(f.appInfo.instanceCheckedFor, userFile);
+    QVERIFY(!QFile::exists(f.iniPath()));
+    QCOMPARE(TestFiles::read(userFile),
+             writtenFile(u"Flight Simulator folder"_s, u"Scenery folder"_s, {}, std::nullopt));
 }
 
 QTEST_MAIN(TestWindow)

@@ -1,7 +1,10 @@
+#include "FakeServices.h"
 #include "IniAccess.h"
+#include "SettingsLocation.h"
 #include "SlotMerge.h"
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +18,8 @@ private slots:
     void longValueReadsAsItsFirst255();
     void mergedSlots_data();
     void mergedSlots();
+    void settingsLocation_data();
+    void settingsLocation();
 };
 
 void TestSettings::longValueReadsAsItsFirst255()
@@ -48,6 +53,32 @@ void TestSettings::mergedSlots()
     QFETCH(QStringList, saved);
     QFETCH(QStringList, expected);
     QCOMPARE(::mergedSlots(kept, saved), expected);
+}
+
+void TestSettings::settingsLocation_data()
+{
+    QTest::addColumn<bool>("fileBesideExecutable");
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<bool>("portable");
+    QTest::newRow("portable, first run") << false << true << true;
+    QTest::newRow("portable, file already there") << true << true << true;
+    QTest::newRow("file kept even where the folder cannot be written") << true << false << true;
+    QTest::newRow("installed copy") << false << false << false;
+}
+
+void TestSettings::settingsLocation()
+{
+    QFETCH(bool, fileBesideExecutable);
+    QFETCH(bool, folderWritable);
+    QFETCH(bool, portable);
+    QTemporaryDir dir;
+    FakeAppInfo appInfo(QDir::toNativeSeparators(dir.path()));
+    appInfo.folderWritable = folderWritable;
+    appInfo.configFolder = QDir::toNativeSeparators(dir.filePath(u"config"_s));
+    if (fileBesideExecutable)
+        TestFiles::write(dir.filePath(u"Hangar.ini"_s), "");
+    const QString folder = portable ? appInfo.folder : appInfo.configFolder;
+    QCOMPARE(settingsFilePath(appInfo), folder + QDir::separator() + u"Hangar.ini"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

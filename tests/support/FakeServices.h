@@ -32,9 +32,18 @@ public:
 
     QString executableFolder() const override { return folder; }
     AppVersion version() const override { return {1, 2, 1}; }
-    bool anotherInstanceRunning() override { return otherInstance; }
+    bool executableFolderWritable() const override { return folderWritable; }
+    QString userConfigFolder() const override { return configFolder; }
+    bool anotherInstanceRunning(const QString& settingsFile) override
+    {
+        instanceCheckedFor = settingsFile;
+        return otherInstance;
+    }
 
     QString folder;
+    bool folderWritable = true;
+    QString configFolder;
+    QString instanceCheckedFor;
     bool otherInstance = false;
 };
 
