@@ -5,7 +5,7 @@ PRESET ?= debug
 WERROR ?= $(if $(CI),ON,OFF)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test setup configure build e2e format clean
+.PHONY: run test setup configure build e2e install package validate format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -20,6 +20,23 @@ test: build
 
 e2e: build
 	tests/e2e/run-e2e.sh $(BUILD_DIR)/bin/hangar
+
+# Installs the program, its desktop entry, icons and metadata under PREFIX.
+PREFIX ?= /usr/local
+install: setup
+	@cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset release
+	cmake --install build/release --prefix $(DESTDIR)$(PREFIX)
+
+# A Debian package and a portable archive of the executable, in build/release.
+package: setup
+	@cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset release
+	cd build/release && cpack
+
+validate: setup
+	desktop-file-validate packaging/org.example.Hangar.desktop
+	appstreamcli validate --no-net packaging/org.example.Hangar.metainfo.xml
 
 setup:
 	@bash scripts/setup.sh

@@ -21,9 +21,11 @@ int main(int argc, char* argv[])
                                             .arg(HANGAR_VERSION_MAJOR)
                                             .arg(HANGAR_VERSION_MINOR)
                                             .arg(HANGAR_VERSION_PATCH));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Hangar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/hangar.ico")));
 
-    LockedAppInfo appInfo(QCoreApplication::applicationDirPath(), QStringLiteral(HANGAR_INSTALLED_BINDIR),
+    LockedAppInfo appInfo(QCoreApplication::applicationDirPath(),
+                          QStringLiteral(HANGAR_INSTALLED_BINDIR),
                           {HANGAR_VERSION_MAJOR, HANGAR_VERSION_MINOR, HANGAR_VERSION_PATCH});
     DiskFileSystem fileSystem;
     WidgetDialogs dialogs;

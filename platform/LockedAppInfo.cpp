@@ -7,8 +7,7 @@
 LockedAppInfo::LockedAppInfo(QString executableFolder, QString installedFolder, AppVersion version)
     : m_executableFolder(std::move(executableFolder)),
       m_installedFolder(std::move(installedFolder)), m_version(version)
-{
-}
+{}
 
 bool LockedAppInfo::executableFolderWritable() const
 {

@@ -14,17 +14,28 @@ trap 'rm -rf "$work"' EXIT
 icon_at() { # size
     local s=$1
     magick_draw=(
+        -affine "$((s > 32 ? s / 32 : 1)),0,0,$((s > 32 ? s / 32 : 1)),0,0"
         -fill '#808080' -draw "rectangle 1,1 30,30"
         -stroke '#FFFF00' -strokewidth 2 -draw "line 3,16 7,16" -draw "line 11,16 15,16"
         -draw "line 19,16 23,16" -draw "line 27,16 29,16" -stroke none
         -fill white -draw "polygon 5,8 12,3 12,6 26,6 26,10 12,10 12,13"
         -fill white -draw "polygon 27,24 20,19 20,22 6,22 6,26 20,26 20,29"
     )
-    convert -size 32x32 xc:none "${magick_draw[@]}" -filter box -resize "${s}x${s}" \
+    local grid=$((s > 32 ? s : 32))
+    convert -size "${grid}x${grid}" xc:none "${magick_draw[@]}" -filter box -resize "${s}x${s}" \
         -channel A -threshold 50% +channel "$work/icon$s.png"
 }
 icon_at 32
 icon_at 16
+icon_at 256
+
+# The desktop's icons in the same design: the two small images as drawn for the icon file, the
+# larger ones from the 256-pixel drawing.
+mkdir -p icons
+cp "$work/icon16.png" icons/hangar-16.png
+cp "$work/icon32.png" icons/hangar-32.png
+convert "$work/icon256.png" -filter Lanczos -resize 48x48 icons/hangar-48.png
+cp "$work/icon256.png" icons/hangar-256.png
 # ImageMagick writes icons with alpha at 32 bits per pixel; the icon wants 16 colours and a mask,
 # so the two images are packed here from their raw pixels.
 for s in 32 16; do convert "$work/icon$s.png" -depth 8 rgba:"$work/icon$s.rgba"; done

@@ -9,6 +9,7 @@ packages=(
     fonts-liberation
     xvfb xauth x11-utils xdotool imagemagick
     clang-format
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

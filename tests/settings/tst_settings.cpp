@@ -41,10 +41,11 @@ void TestSettings::mergedSlots_data()
     QTest::newRow("saved name already kept is not doubled")
         << QStringList{u"Night"_s} << QStringList{u"Night"_s}
         << QStringList{u"Night"_s} + QStringList(8, QString());
-    QTest::newRow("at most nine")
-        << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s}
-        << QStringList{u"9"_s, u"10"_s}
-        << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s};
+    QTest::newRow("at most nine") << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s,
+                                                 u"5"_s, u"6"_s, u"7"_s, u"8"_s}
+                                  << QStringList{u"9"_s, u"10"_s}
+                                  << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s,
+                                                 u"6"_s, u"7"_s, u"8"_s, u"9"_s};
 }
 
 void TestSettings::mergedSlots()
