@@ -5,7 +5,7 @@ PRESET ?= debug
 WERROR ?= $(if $(CI),ON,OFF)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test setup configure build e2e install package validate format clean
+.PHONY: run test setup configure build e2e bench install package validate format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -20,6 +20,12 @@ test: build
 
 e2e: build
 	tests/e2e/run-e2e.sh $(BUILD_DIR)/bin/hangar
+
+# The benchmarks, in the release build, each printed as a ratio against its floor.
+bench: setup
+	@cmake --preset release -DHANGAR_BENCH=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset release --target hangar_bench
+	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench
 
 # Installs the program, its desktop entry, icons and metadata under PREFIX.
 PREFIX ?= /usr/local

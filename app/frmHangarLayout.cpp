@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmapCache>
 #include <QPushButton>
 
 namespace {
@@ -22,12 +23,27 @@ Widget* place(QWidget* parent, const char* name, int left, int top, int width, i
     return widget;
 }
 
+// The picture scaled to fill its box, proportions not kept. It is scaled once per run rather
+// than at every paint, as a label with scaled contents would.
 QLabel* picture(QWidget* parent, const char* name, const QString& resource, QRect box)
 {
     auto* label = place<QLabel>(parent, name, box.x(), box.y(), box.width(), box.height());
-    label->setPixmap(QPixmap(resource));
-    label->setScaledContents(true);
+    const QString key = resource + QLatin1Char('@') + QString::number(box.width()) +
+                        QLatin1Char('x') + QString::number(box.height());
+    QPixmap scaled;
+    if (!QPixmapCache::find(key, &scaled)) {
+        scaled =
+            QPixmap(resource).scaled(box.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QPixmapCache::insert(key, scaled);
+    }
+    label->setPixmap(scaled);
     return label;
+}
+
+QIcon hangarIcon()
+{
+    static const QIcon icon(QStringLiteral(":/pictures/hangar.ico"));
+    return icon;
 }
 
 QLabel* contactLabel(QWidget* parent, const char* name, const QString& text, int top)
@@ -75,7 +91,7 @@ void frmHangar::createControls()
 {
     setObjectName(QStringLiteral("frmHangar"));
     setWindowTitle(QStringLiteral("Hangar for FS 2004"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/hangar.ico")));
+    setWindowIcon(hangarIcon());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(553, 446);

@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QImageReader>
 
 namespace {
 
@@ -48,8 +49,10 @@ void TestWindow::layoutAfterStartup()
     QVERIFY(
         !(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(window.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
-    QCOMPARE(f.get<QLabel>("imgCorvane0")->pixmap().size(), QSize(342, 111));
-    QCOMPARE(f.get<QLabel>("imgCorvane1")->pixmap().size(), QSize(238, 79));
+    QCOMPARE(QImageReader(u":/pictures/logo.gif"_s).size(), QSize(342, 111));
+    QCOMPARE(QImageReader(u":/pictures/wordmark.jpg"_s).size(), QSize(238, 79));
+    QCOMPARE(f.get<QLabel>("imgCorvane0")->pixmap().size(), QSize(254, 93));
+    QCOMPARE(f.get<QLabel>("imgCorvane1")->pixmap().size(), QSize(230, 73));
     QCOMPARE(f.labelText("lblVersion"), u"Version 1.2.1"_s);
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  FS Original  configuration"_s);
     // Start-up puts the editing controls in the places of the load-mode ones.

@@ -1,0 +1,58 @@
+// Loading a 20 KB FS9.cfg and a 2 MB Scenery.cfg through the file operation, against the same two
+// durable copies made directly: read, write, flush to disk, rename.
+#include "BenchFolders.h"
+#include "DiskFileSystem.h"
+#include "FileOperation.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct LoadFolders : BenchFolders
+{
+    LoadFolders()
+    {
+        writeFile(path(QStringLiteral("fs9/FS9.cfg")), 20 * 1024, 'm');
+        writeFile(path(QStringLiteral("scenery/Scenery.cfg")), 2 * 1024 * 1024, 's');
+        writeFile(path(QStringLiteral("fs9/FS9.Night.cfg")), 20 * 1024, 'M');
+        writeFile(path(QStringLiteral("scenery/Scenery.Night.cfg")), 2 * 1024 * 1024, 'S');
+    }
+};
+
+bool durableCopy(const QString& source, const QString& destination)
+{
+    QFile in(source);
+    QSaveFile out(destination);
+    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly) &&
+           out.write(in.readAll()) >= 0 && out.commit();
+}
+
+void BM_LoadBaseline(benchmark::State& state)
+{
+    LoadFolders folders;
+    for (auto _ : state) {
+        if (!durableCopy(folders.path(QStringLiteral("fs9/FS9.Night.cfg")),
+                         folders.path(QStringLiteral("fs9/FS9.cfg"))) ||
+            !durableCopy(folders.path(QStringLiteral("scenery/Scenery.Night.cfg")),
+                         folders.path(QStringLiteral("scenery/Scenery.cfg"))))
+            state.SkipWithError("copy failed");
+    }
+}
+BENCHMARK(BM_LoadBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Load(benchmark::State& state)
+{
+    LoadFolders folders;
+    DiskFileSystem fileSystem;
+    for (auto _ : state) {
+        const auto result = processFiles(Operation::Load, QStringLiteral("Night"), QString(),
+                                         folders.fs9(), folders.scenery(), fileSystem);
+        if (!result.performed)
+            state.SkipWithError(qPrintable(result.message));
+    }
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

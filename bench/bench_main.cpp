@@ -1,0 +1,23 @@
+#include "RatioReporter.h"
+
+#include <QApplication>
+
+bool measureCopyMemory();
+
+int main(int argc, char* argv[])
+{
+    // The memory figure comes first, while the process's peak is still that of a bare start.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+    QApplication app(argc, argv);
+    const bool memoryMet = measureCopyMemory();
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const bool startupMet = reporter.printRatio("start-up", "BM_Startup", "BM_StartupFloor", 1.5);
+    const bool loadMet =
+        reporter.printRatio("load", "BM_Load/real_time", "BM_LoadBaseline/real_time", 1.25);
+    return memoryMet && startupMet && loadMet ? 0 : 1;
+}
