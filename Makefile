@@ -5,7 +5,7 @@ PRESET ?= debug
 WERROR ?= $(if $(CI),ON,OFF)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test setup configure build e2e bench install package validate format clean
+.PHONY: run test setup configure build e2e bench fuzz install package validate format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -26,6 +26,16 @@ bench: setup
 	@cmake --preset release -DHANGAR_BENCH=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release --target hangar_bench
 	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench
+
+# The profile-file fuzzer for FUZZ_SECONDS, from the committed seeds; new finds stay in build/fuzz.
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	@cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DHANGAR_FUZZ=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --build build/fuzz --target fuzz_profile
+	@mkdir -p build/fuzz/corpus
+	build/fuzz/bin/fuzz_profile -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+		-print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
 
 # Installs the program, its desktop entry, icons and metadata under PREFIX.
 PREFIX ?= /usr/local

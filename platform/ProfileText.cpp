@@ -203,10 +203,14 @@ QByteArray withValue(const QByteArray& content, const QByteArray& rawSection,
         if (!trimmedBlanks(textOf(content, lines[i])).isEmpty())
             last = i;
     }
+    // The new line ends as the line before it does, so that it cannot join with the next one
+    // (a CR-only line before a lone LF would read as one CRLF).
     const Line& after = lines[last];
-    QByteArray insertion = keyText + eol;
+    QByteArray insertion;
     if (after.end == after.contentEnd)
-        insertion.prepend(eol);
+        insertion = eol + keyText + eol;
+    else
+        insertion = keyText + content.sliced(after.contentEnd, after.end - after.contentEnd);
     QByteArray result = content;
     return result.insert(after.end, insertion);
 }
