@@ -1,3 +1,4 @@
+#include "IniAccess.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -18,6 +19,11 @@ QByteArray writtenFile(const QString& fs9, const QString& scenery, const QString
     return bytes;
 }
 
+QStringList named(const QStringList& names)
+{
+    return QStringList{u"FS Original"_s} + names;
+}
+
 } // namespace
 
 class TestWindow : public QObject
@@ -31,6 +37,8 @@ private slots:
     void startupListsSavedConfigurations_data();
     void startupListsSavedConfigurations();
     void startupWithoutSettingsFile();
+    void handEditedSettingsNeverHurt_data();
+    void handEditedSettingsNeverHurt();
     void everyWayOfClosingWritesOnce_data();
     void everyWayOfClosingWritesOnce();
     void nextStartReadsTheSameState();
@@ -161,6 +169,62 @@ void TestWindow::startupWithoutSettingsFile()
     f.window->close();
     QCOMPARE(TestFiles::read(f.iniPath()),
              writtenFile(u"Flight Simulator folder"_s, u"Scenery folder"_s, {}, std::nullopt));
+}
+
+void TestWindow::handEditedSettingsNeverHurt_data()
+{
+    QTest::addColumn<QByteArray>("content"); // %F and %S stand for the two folders
+    QTest::addColumn<bool>("readable");      // the folders and Night can be read from it
+    const QByteArray good =
+        "[FS Config]\r\nFS9 Folder=%F\r\nSCENERY Folder=%S\r\nConfig1=Night\r\n";
+    QByteArray junk(10 * 1024 * 1024, '\0');
+    for (qsizetype i = 0; i < junk.size(); ++i)
+        junk[i] = char((i * 7919) % 251);
+    junk.replace('[', 'x');
+    const auto row = [](const char* why, const QByteArray& content, bool readable) {
+        QTest::newRow(why) << content << readable;
+    };
+    row("ten megabytes of junk first", junk + "\n" + good, true);
+    row("binary bytes around", "\0\xff\x01\n" + good + "\0\0\xfe=\x7f\n", true);
+    row("no line endings at all", QByteArray(good).replace("\r\n", " "), false);
+    row("CR-only line endings", QByteArray(good).replace("\r\n", "\r"), true);
+    row("byte-order mark", "\xEF\xBB\xBF" + good, true);
+    row("doubled section and keys, first counts",
+        good + "FS9 Folder=/elsewhere\r\n[FS Config]\r\nConfig1=Other\r\n", true);
+    row("values of thousands of characters",
+        good + "Config2=" + QByteArray(5000, 'n') + "\r\nLastConfig=" + QByteArray(4000, 'l'),
+        true);
+    row("names that climb, wildcards, separators and control characters",
+        good + "Config2=../../sentinel\r\nConfig3=..\\..\\sentinel\r\nConfig4=*\r\n"
+               "Config5=?\r\nConfig6=a\x01b\r\nConfig7=/\r\nConfig8=..\r\n",
+        true);
+}
+
+void TestWindow::handEditedSettingsNeverHurt()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, readable);
+    WindowFixture f;
+    f.addConfig(u"Night"_s);
+    TestFiles::write(f.root.filePath(u"sentinel"_s), "outside");
+    TestFiles::write(f.root.filePath(u"FS9.sentinel.cfg"_s), "outside");
+    content.replace("%F", f.fs9.toUtf8()).replace("%S", f.scenery.toUtf8());
+    TestFiles::write(f.iniPath(), content);
+    const auto filesBefore = QDir(f.root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    f.open();
+    QCOMPARE(f.entries(f.loadList()), named(readable ? QStringList{u"Night"_s} : QStringList()));
+    f.window->close();
+
+    QCOMPARE(TestFiles::read(f.root.filePath(u"sentinel"_s)), "outside"_ba);
+    QCOMPARE(TestFiles::read(f.root.filePath(u"FS9.sentinel.cfg"_s)), "outside"_ba);
+    QCOMPARE(QDir(f.root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), filesBefore);
+    QCOMPARE(f.contents(u"Night"_s),
+             (QByteArrayList{"live main", "live scenery", "Night main", "Night scenery"}));
+    if (readable) {
+        QCOMPARE(ReadIni(f.iniPath(), u"FS Config"_s, u"FS9 Folder"_s), f.fs9);
+        QCOMPARE(ReadIni(f.iniPath(), u"FS Config"_s, u"SCENERY Folder"_s), f.scenery);
+        QCOMPARE(ReadIni(f.iniPath(), u"FS Config"_s, u"Config1"_s), u"Night"_s);
+    }
 }
 
 void TestWindow::everyWayOfClosingWritesOnce_data()

@@ -4,6 +4,8 @@
 #include "FileOperation.h"
 #include "FolderFixture.h"
 
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +28,7 @@ private slots:
     void failedStepIsReportedAndContained();
     void readOnlyFiles();
     void unusableNameTouchesNothing();
+    void killedLoadLeavesWholeFiles();
 };
 
 void TestConfigFiles::usableNames_data()
@@ -147,7 +150,9 @@ void TestConfigFiles::failedStepIsReportedAndContained_data()
         {"Night main", "live scenery", "Night main", "Night scenery"}, half);
     row("load goes through", Operation::Load, Step::Stage, 0,
         {"Night main", "Night scenery", "Night main", "Night scenery"}, QString());
+    row("save, first copy fails", Operation::Save, Step::Stage, 1, same, unchanged);
     row("save, second copy fails", Operation::Save, Step::Stage, 2, same, unchanged);
+    row("save, first rename fails", Operation::Save, Step::Commit, 1, same, unchanged);
     row("save, second rename fails", Operation::Save, Step::Commit, 2,
         {"live main", "live scenery", "live main", "Night scenery"}, half);
     row("save over an existing name goes through", Operation::Save, Step::Stage, 0,
@@ -214,6 +219,48 @@ void TestConfigFiles::unusableNameTouchesNothing()
     QCOMPARE(TestFiles::read(f.root.filePath(u"x.cfg"_s)), "outside"_ba);
     QCOMPARE(f.contents(u"Night"_s),
              (QByteArrayList{"live main", "live scenery", "Night main", "Night scenery"}));
+}
+
+void TestConfigFiles::killedLoadLeavesWholeFiles()
+{
+    FolderFixture f;
+    const QByteArray oldMain(20'000'000, 'o');
+    const QByteArray oldScenery(30'000'000, 'p');
+    const QByteArray newMain(30'000'000, 'M');
+    const QByteArray newScenery(30'000'000, 'S');
+    TestFiles::write(f.snapshotMain(u"Big"_s), newMain);
+    TestFiles::write(f.snapshotScenery(u"Big"_s), newScenery);
+    // A kill between a copy's link and its rename may leave that whole copy under a temporary
+    // name beside its destination; nothing reads such names.
+    const QRegularExpression leftover(u"^(FS9|Scenery)\\.cfg\\.[A-Za-z0-9]{6}$"_s);
+    const QStringList expected{u"FS9.Big.cfg"_s, u"FS9.cfg"_s, u"Scenery.Big.cfg"_s,
+                               u"Scenery.cfg"_s};
+
+    for (int delayMs : {0, 10, 30, 60, 100, 150, 250}) {
+        TestFiles::write(f.liveMain(), oldMain);
+        TestFiles::write(f.liveScenery(), oldScenery);
+        QProcess loader;
+        loader.start(QStringLiteral(LOAD_RUNNER), {f.fs9, f.scenery, u"Big"_s});
+        QVERIFY(loader.waitForStarted());
+        QTest::qWait(delayMs);
+        loader.kill();
+        loader.waitForFinished();
+        QCOMPARE(loader.state(), QProcess::NotRunning);
+        const QByteArray main = TestFiles::read(f.liveMain());
+        const QByteArray scenery = TestFiles::read(f.liveScenery());
+        QVERIFY2(main == oldMain || main == newMain,
+                 qPrintable(u"FS9.cfg torn at %1 ms"_s.arg(delayMs)));
+        QVERIFY2(scenery == oldScenery || scenery == newScenery,
+                 qPrintable(u"Scenery.cfg torn at %1 ms"_s.arg(delayMs)));
+        QStringList names = QDir(f.fs9).entryList(QDir::Files | QDir::Hidden) +
+                            QDir(f.scenery).entryList(QDir::Files | QDir::Hidden);
+        names.removeIf([&](const QString& name) { return leftover.match(name).hasMatch(); });
+        names.sort();
+        QCOMPARE(names, expected);
+    }
+    DiskFileSystem fs;
+    QVERIFY(processFiles(Operation::Load, u"Big"_s, QString(), f.fs9, f.scenery, fs).performed);
+    QCOMPARE(TestFiles::read(f.liveScenery()), newScenery);
 }
 
 QTEST_GUILESS_MAIN(TestConfigFiles)
