@@ -5,7 +5,7 @@ PRESET ?= debug
 WERROR ?= $(if $(CI),ON,OFF)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test setup configure build e2e bench fuzz install package validate format clean
+.PHONY: run test setup configure build e2e bench fuzz lint install package validate format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -62,6 +62,17 @@ configure: setup
 
 build: configure
 	@cmake --build --preset $(PRESET)
+
+# Static checks of the program's code: clang-tidy with the committed .clang-tidy, cppcheck, and
+# the committed .clang-format.
+SOURCES_RE := $(CURDIR)/(app|config_files|settings|platform)/.*\.cpp$$
+lint: configure
+	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(SOURCES_RE)' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
+		|| { grep -E 'error:|warning:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
+	cppcheck --library=qt --enable=warning,performance,portability --inline-suppr --error-exitcode=1 \
+		--quiet --suppress=missingIncludeSystem --std=c++20 \
+		-I platform -I settings -I config_files -I app app config_files settings platform
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -34,7 +34,7 @@ QString errorTitle()
 
 } // namespace
 
-frmHangar::frmHangar(HangarServices services, QWidget* parent)
+frmHangar::frmHangar(const HangarServices& services, QWidget* parent)
     : QDialog(parent), m_services(services)
 {
     createControls();

@@ -29,7 +29,7 @@ class frmHangar : public QDialog
     Q_OBJECT
 
 public:
-    explicit frmHangar(HangarServices services, QWidget* parent = nullptr);
+    explicit frmHangar(const HangarServices& services, QWidget* parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

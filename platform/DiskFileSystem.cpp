@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr qint64 chunkSize = 256 * 1024;
+constexpr qint64 chunkSize = qint64{256} * 1024;
 
 class SavedFileCopy : public StagedCopy
 {

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     fonts-liberation
     xvfb xauth x11-utils xdotool imagemagick
-    clang-format libbenchmark-dev clang libclang-rt-14-dev
+    clang-format clang-tidy cppcheck libbenchmark-dev clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev file
 )
 

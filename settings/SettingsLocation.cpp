@@ -8,8 +8,8 @@
 
 QString settingsFilePath(const AppInfo& appInfo)
 {
-    const QString besideExecutable = QDir::toNativeSeparators(appInfo.executableFolder()) +
-                                     QDir::separator() + SettingsKeys::fileName();
+    QString besideExecutable = QDir::toNativeSeparators(appInfo.executableFolder()) +
+                               QDir::separator() + SettingsKeys::fileName();
     if (FileExists(besideExecutable) || appInfo.executableFolderWritable())
         return besideExecutable;
     return AddBackslash(appInfo.userConfigFolder()) + SettingsKeys::fileName();

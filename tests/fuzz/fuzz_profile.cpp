@@ -3,9 +3,8 @@
 // blanks at its ends and a pair of surrounding quotes aside.
 #include "ProfileText.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
 
