@@ -81,23 +81,10 @@ void frmHangar::Form_Load()
     if (FileExists(*IniPath)) {
         readStoredFolder(txtFS9Folder, SettingsKeys::fs9Folder(), m_storedFs9Folder);
         readStoredFolder(txtSceFolder, SettingsKeys::sceneryFolder(), m_storedSceFolder);
-        const auto folders = ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
-        if (!m_storedFs9Folder && !m_storedSceFolder) {
-            m_namesRead = true;
-            for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
-                const QString name = ReadIni(SettingsKeys::slot(n)).trimmed();
-                if (name.isEmpty() || whyNameUnusable(name))
-                    continue;
-                const bool mainPresent = FileExists(folders.snapshotMain(name));
-                const bool sceneryPresent = FileExists(folders.snapshotScenery(name));
-                if (mainPresent && sceneryPresent)
-                    cboConfigName->addItem(name);
-            }
-            LastConfig = ReadIni(SettingsKeys::lastConfig()).trimmed();
-        } else {
-            for (int n = 1; n <= SettingsKeys::slotCount; ++n)
-                m_keptSlots << ReadIni(SettingsKeys::slot(n)).trimmed();
-        }
+        if (!m_storedFs9Folder && !m_storedSceFolder)
+            readSavedNames();
+        else
+            keepSavedNames();
     }
 
     cboConfigName->setEditText(cboConfigName->itemText(0));
@@ -108,11 +95,35 @@ void frmHangar::readStoredFolder(QLineEdit* box, const QString& key,
                                  std::optional<QString>& keptValue)
 {
     box->setText(ReadIni(key));
-    QString path = AddBackslash(box->text());
+    QString path = box->text();
     if (!FolderExists(path)) {
         keptValue = box->text();
         box->setText(QString());
     }
+}
+
+void frmHangar::readSavedNames()
+{
+    m_namesRead = true;
+    const auto folders = ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
+        const QString name = ReadIni(SettingsKeys::slot(n)).trimmed();
+        // A hand-edited name that cannot name snapshot files is skipped like one whose files
+        // are missing: no path is built from it.
+        if (name.isEmpty() || whyNameUnusable(name))
+            continue;
+        const bool mainPresent = FileExists(folders.snapshotMain(name));
+        const bool sceneryPresent = FileExists(folders.snapshotScenery(name));
+        if (mainPresent && sceneryPresent)
+            cboConfigName->addItem(name);
+    }
+    LastConfig = ReadIni(SettingsKeys::lastConfig()).trimmed();
+}
+
+void frmHangar::keepSavedNames()
+{
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n)
+        m_keptSlots << ReadIni(SettingsKeys::slot(n)).trimmed();
 }
 
 void frmHangar::cmdQuit_Click()

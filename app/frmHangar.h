@@ -62,6 +62,9 @@ private:
     void refreshRemoveEnabled();
     QString ReadIni(const QString& key) const;
     void readStoredFolder(QLineEdit* box, const QString& key, std::optional<QString>& keptValue);
+    void readSavedNames();
+    // Start-up could not check the saved names; shutdown writes them back as the file held them.
+    void keepSavedNames();
     QStringList slotsToWrite() const;
     void showError(const QString& message);
 
