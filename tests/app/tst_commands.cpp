@@ -33,7 +33,6 @@ private slots:
     void saveListTypingLimit();
     void removeEnabledUnlessOriginal();
     void modeSwitchRepeatedly();
-    void refusedLoadKeepsLastConfig();
     void save_data();
     void save();
     void saveRefusals_data();
@@ -135,23 +134,6 @@ void TestCommands::modeSwitchRepeatedly()
         QVERIFY(f.loadList()->isEnabled());
         QCOMPARE(f.loadList()->currentText(), u"Dawn"_s);
     }
-}
-
-void TestCommands::refusedLoadKeepsLastConfig()
-{
-    WindowFixture f;
-    f.writeIni("Config1=Night\r\nLastConfig=Dawn\r\n");
-    f.addConfig(u"Night"_s);
-    f.open();
-    f.loadList()->setCurrentIndex(1);
-    QVERIFY(QDir(f.scenery).removeRecursively());
-    f.button("cmdLOAD")->click();
-    QCOMPARE(f.messages(), QStringList{u"Error during files process : \r\r"
-                                       "\tInvalid folder for Night SCENERY file configuration\t \r"
-                                       "\tScenery.Night.cfg file not found\t \r"
-                                       "\tFS Original Scenery.cfg file not found\t \r"_s});
-    QCOMPARE(TestFiles::read(f.liveMain()), "live main"_ba);
-    QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Dawn"_s);
 }
 
 void TestCommands::save_data()

@@ -1,5 +1,4 @@
 #include "ConfigNames.h"
-#include "ConfigPaths.h"
 #include "FakeServices.h"
 #include "FileOperation.h"
 #include "FolderFixture.h"
@@ -21,12 +20,11 @@ class TestConfigFiles : public QObject
 private slots:
     void usableNames_data();
     void usableNames();
-    void folderTextWithOrWithoutSeparator();
     void checksRefuseWithExactMessage_data();
     void checksRefuseWithExactMessage();
     void failedStepIsReportedAndContained_data();
     void failedStepIsReportedAndContained();
-    void readOnlyFiles();
+    void readOnlyDestinationIsRefused();
     void unusableNameTouchesNothing();
     void killedLoadLeavesWholeFiles();
 };
@@ -60,17 +58,6 @@ void TestConfigFiles::usableNames()
     QCOMPARE(!whyNameUnusable(name), usable);
     if (!usable)
         QVERIFY(nameRefusal(name)->startsWith(u"The name \""_s + name + u"\" cannot be used"_s));
-}
-
-void TestConfigFiles::folderTextWithOrWithoutSeparator()
-{
-    const QString sep = QDir::separator();
-    const auto bare = ConfigFolders::fromTexts(u"fs9"_s, u"sc"_s);
-    const auto ended = ConfigFolders::fromTexts(u"fs9"_s + sep, u"sc"_s + sep);
-    QCOMPARE(bare.snapshotMain(u"Night"_s), u"fs9"_s + sep + u"FS9.Night.cfg"_s);
-    QCOMPARE(ended.snapshotScenery(u"Night"_s), u"sc"_s + sep + u"Scenery.Night.cfg"_s);
-    QCOMPARE(ended.liveMain(), bare.liveMain());
-    QCOMPARE(ConfigFolders::fromTexts(QString(), QString()).liveScenery(), sep + u"Scenery.cfg"_s);
 }
 
 void TestConfigFiles::checksRefuseWithExactMessage_data()
@@ -186,21 +173,16 @@ void TestConfigFiles::failedStepIsReportedAndContained()
              expected[2] == "<missing>" ? 1 : 2); // no copy left lying beside a destination
 }
 
-void TestConfigFiles::readOnlyFiles()
+void TestConfigFiles::readOnlyDestinationIsRefused()
 {
     FolderFixture f;
     f.addConfig(u"Night"_s);
     DiskFileSystem fs;
     TestFiles::makeReadOnly(f.liveScenery());
-    auto result = processFiles(Operation::Load, u"Night"_s, QString(), f.fs9, f.scenery, fs);
+    const auto result = processFiles(Operation::Load, u"Night"_s, QString(), f.fs9, f.scenery, fs);
     QVERIFY(!result.performed);
     QVERIFY(result.message.contains(f.liveScenery()) && result.message.contains(u"read-only"_s));
     QCOMPARE(TestFiles::read(f.liveMain()), "live main"_ba);
-
-    TestFiles::makeReadOnly(f.snapshotMain(u"Night"_s));
-    result = processFiles(Operation::Remove, u"Night"_s, QString(), f.fs9, f.scenery, fs);
-    QVERIFY2(result.performed, qPrintable(result.message));
-    QVERIFY(!QFile::exists(f.snapshotMain(u"Night"_s)));
 }
 
 void TestConfigFiles::unusableNameTouchesNothing()
