@@ -32,10 +32,11 @@ icon_at 256
 # The desktop's icons in the same design: the two small images as drawn for the icon file, the
 # larger ones from the 256-pixel drawing.
 mkdir -p icons
-cp "$work/icon16.png" icons/hangar-16.png
-cp "$work/icon32.png" icons/hangar-32.png
-convert "$work/icon256.png" -filter Lanczos -resize 48x48 icons/hangar-48.png
-cp "$work/icon256.png" icons/hangar-256.png
+# -strip keeps dates out of the files, so that drawing them again changes no byte.
+convert "$work/icon16.png" -strip icons/hangar-16.png
+convert "$work/icon32.png" -strip icons/hangar-32.png
+convert "$work/icon256.png" -filter Lanczos -resize 48x48 -strip icons/hangar-48.png
+convert "$work/icon256.png" -strip icons/hangar-256.png
 # ImageMagick writes icons with alpha at 32 bits per pixel; the icon wants 16 colours and a mask,
 # so the two images are packed here from their raw pixels.
 for s in 32 16; do convert "$work/icon$s.png" -depth 8 rgba:"$work/icon$s.rgba"; done
@@ -82,7 +83,7 @@ convert -size 342x111 gradient:'#2a62b8'-'#cfe3f7' \
     -fill '#20262c' -draw "rectangle 38,62 110,100" \
     -stroke '#f2c200' -strokewidth 3 -draw "line 0,104 342,104" -stroke none \
     -fill white -font "$font" -pointsize 48 -annotate +150+68 'Hangar' \
-    -fill '#f2c200' -pointsize 15 -annotate +153+92 'configurations for FS 2004' \
+    -fill '#0b2a66' -pointsize 15 -annotate +153+92 'configurations for FS 2004' \
     -alpha off -interlace none -colors 256 "$work/logo.gif"
 convert "$work/logo.gif" -alpha off -interlace none +dither -colors 256 -define gif:version=89a logo.gif
 
