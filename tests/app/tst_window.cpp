@@ -233,6 +233,8 @@ void TestWindow::everyWayOfClosingWritesOnce_data()
     QTest::newRow("Quit button") << 0;
     QTest::newRow("Escape in the save list") << 1;
     QTest::newRow("Enter in a folder box") << 2;
+    QTest::newRow("Enter in the save list") << 5;
+    QTest::newRow("Enter in the load list") << 6;
     QTest::newRow("close box") << 3;
     QTest::newRow("session ends") << 4;
 }
@@ -263,6 +265,13 @@ void TestWindow::everyWayOfClosingWritesOnce()
         break;
     case 4:
         QMetaObject::invokeMethod(qApp, "aboutToQuit");
+        break;
+    case 5:
+        QTest::keyClick(f.saveList()->lineEdit(), Qt::Key_Return);
+        break;
+    case 6:
+        f.saveActivation()->setChecked(false);
+        QTest::keyClick(f.loadList()->lineEdit(), Qt::Key_Enter);
         break;
     }
     QCOMPARE(TestFiles::read(f.iniPath()),
