@@ -41,7 +41,9 @@ sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")" # X and Y of the client area
 
 # Places inside the window: Frame2 stands at (8, 128).
-click() { xdotool mousemove $((X + 8 + $1)) $((Y + 128 + $2)) click 1; sleep 0.3; }
+click() { xdotool mousemove $((X + 8 + $1)) $((Y + 128 + $2)) click 1; sleep 0.4; }
+# Waits up to ten seconds for a condition, so that a slow machine is not a failure.
+until_true() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
 
 click 400 44              # chkSaveActivation
@@ -50,6 +52,7 @@ xdotool key ctrl+a type --delay 50 'Night Flight'
 sleep 0.3
 shot e2e-editing
 click 120 84              # cmdSAVE
+until_true test -f "$scratch/scenery/Scenery.Night Flight.cfg" || echo "e2e: Save wrote nothing" >&2
 click 150 44              # cboConfigName: focus, then choose the new entry with the keyboard
 xdotool key Down
 sleep 0.3
@@ -57,6 +60,8 @@ shot e2e-load-mode
 printf 'night main\r\n' >"$scratch/fs9/FS9.cfg"      # the live pair moves on...
 printf 'night scenery\r\n' >"$scratch/scenery/Scenery.cfg"
 click 190 84              # cmdLOAD brings back what was saved
+printf 'live scenery\r\n' >"$scratch/expected-scenery"
+until_true cmp -s "$scratch/expected-scenery" "$scratch/scenery/Scenery.cfg" || echo "e2e: Load did nothing" >&2
 shot e2e-loaded
 click 440 84              # cmdQuit
 wait "$hangar_pid" || { echo "e2e: hangar exited with $?" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
