@@ -35,12 +35,6 @@ bool ConfigFolders::bothFoldersExist() const
     return FolderExists(main) && FolderExists(second);
 }
 
-bool ConfigFolders::hasSnapshotPair(const QString& name) const
-{
-    return bothFoldersExist() && FileExists(snapshotMain(name)) &&
-           FileExists(snapshotScenery(name));
-}
-
 bool ConfigFolders::snapshotPairBroken(const QString& name) const
 {
     return bothFoldersExist() &&

@@ -15,8 +15,6 @@ struct ConfigFolders
     QString snapshotScenery(const QString& name) const;
 
     bool bothFoldersExist() const;
-    // Both folders exist and the two snapshot files of the name exist in them.
-    bool hasSnapshotPair(const QString& name) const;
     // Both folders exist and the name, which must be usable, no longer has both snapshot files.
     bool snapshotPairBroken(const QString& name) const;
 

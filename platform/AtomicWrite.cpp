@@ -14,12 +14,18 @@ bool isMarkedReadOnly(const QString& path)
     return !info.permissions().testFlag(QFileDevice::WriteOwner) || !info.isWritable();
 }
 
+bool refusedAsReadOnly(const QString& path, QString* error)
+{
+    if (!isMarkedReadOnly(path))
+        return false;
+    *error = QCoreApplication::translate("AtomicWrite", "the file is read-only");
+    return true;
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
-    if (isMarkedReadOnly(path)) {
-        *error = QCoreApplication::translate("AtomicWrite", "the file is read-only");
+    if (refusedAsReadOnly(path, error))
         return false;
-    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();

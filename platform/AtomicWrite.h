@@ -7,6 +7,9 @@
 // Windows, its read-only attribute) is clear, whatever the current user could override.
 bool isMarkedReadOnly(const QString& path);
 
+// True, with the reason in error, when the file is marked read-only and must not be replaced.
+bool refusedAsReadOnly(const QString& path, QString* error);
+
 // Replaces the whole file with the bytes, or leaves it as it was: the bytes go to a temporary
 // file beside it that is flushed to disk and renamed over it. A read-only file is refused.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error);

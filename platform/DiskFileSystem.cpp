@@ -2,7 +2,6 @@
 
 #include "AtomicWrite.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -32,10 +31,8 @@ private:
 std::unique_ptr<StagedCopy> DiskFileSystem::stageCopy(const QString& source,
                                                       const QString& destination, QString* error)
 {
-    if (isMarkedReadOnly(destination)) {
-        *error = QCoreApplication::translate("DiskFileSystem", "the file is read-only");
+    if (refusedAsReadOnly(destination, error))
         return nullptr;
-    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = in.errorString();
