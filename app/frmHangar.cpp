@@ -7,6 +7,7 @@
 #include "DirectoryLookup.h"
 #include "FileOperation.h"
 #include "IniAccess.h"
+#include "PairSwitch.h"
 #include "SettingsKeys.h"
 #include "SettingsLocation.h"
 #include "SlotMerge.h"
@@ -15,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -77,6 +79,8 @@ void frmHangar::Form_Load()
     cboConfigName->addItem(originalConfigName());
 
     IniPath = settingsFile;
+    // Temporaries of a settings write that a crash interrupted.
+    recoverFolders({QFileInfo(*IniPath).path()}, m_services.fileSystem);
     if (FileExists(*IniPath)) {
         readStoredFolder(txtFS9Folder, SettingsKeys::fs9Folder(), m_storedFs9Folder);
         readStoredFolder(txtSceFolder, SettingsKeys::sceneryFolder(), m_storedSceFolder);
@@ -105,6 +109,9 @@ void frmHangar::readSavedNames()
 {
     m_namesRead = true;
     const auto folders = ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
+    // A switch that a crash interrupted is completed before the names are looked up, so that the
+    // list shows what is on disk; a failure is told at the next operation, which tries again.
+    recoverFolders({folders.fs9, folders.scenery}, m_services.fileSystem);
     for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
         const QString name = ReadIni(SettingsKeys::slot(n)).trimmed();
         // A hand-edited name that cannot name snapshot files is skipped like one whose files
@@ -158,16 +165,17 @@ void frmHangar::Form_Unload()
         values << *LastConfig;
     }
 
-    QString firstError;
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        QString error;
-        if (!WriteIni(*IniPath, SettingsKeys::section(), keys.at(i), values.at(i), &error) &&
-            firstError.isEmpty())
-            firstError = error;
+    ProfileFile::Edit settings;
+    QString error;
+    bool written = settings.open(*IniPath, &error);
+    if (written) {
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            WriteIni(settings, SettingsKeys::section(), keys.at(i), values.at(i));
+        written = settings.commit(&error);
     }
-    if (!firstError.isEmpty()) {
+    if (!written) {
         showError(QStringLiteral("The settings could not be saved to %1:%2%3")
-                      .arg(*IniPath, QChar(13), firstError));
+                      .arg(*IniPath, QChar(13), error));
     }
 }
 

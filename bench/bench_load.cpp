@@ -1,10 +1,12 @@
 // Loading a 20 KB FS9.cfg and a 2 MB Scenery.cfg through the file operation, against the same two
-// durable copies made directly: read, write, flush to disk, rename.
+// durable copies made directly: read, write, flush to disk, rename, flush the rename to disk.
 #include "BenchFolders.h"
 #include "DiskFileSystem.h"
+#include "FileCommit.h"
 #include "FileOperation.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <benchmark/benchmark.h>
 
@@ -25,8 +27,10 @@ bool durableCopy(const QString& source, const QString& destination)
 {
     QFile in(source);
     QSaveFile out(destination);
+    QString error;
     return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly) &&
-           out.write(in.readAll()) >= 0 && out.commit();
+           out.write(in.readAll()) >= 0 && out.commit() &&
+           syncFolder(QFileInfo(destination).path(), &error);
 }
 
 void BM_LoadBaseline(benchmark::State& state)

@@ -3,6 +3,7 @@
 #include "ConfigNames.h"
 #include "ConfigPaths.h"
 #include "DirectoryLookup.h"
+#include "PairSwitch.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -81,50 +82,19 @@ QString checksMessage(const Checks& c, const QString& name)
     return message;
 }
 
-struct CopyPair
+OperationResult switched(Operation operation, const std::array<PairStep, 2>& pair,
+                         FileSystem& fileSystem)
 {
-    QString mainSource;
-    QString mainDestination;
-    QString scenerySource;
-    QString sceneryDestination;
-};
-
-OperationResult copyBoth(const CopyPair& pair, FileSystem& fileSystem)
-{
-    QString error;
-    const auto unchanged = [&](const QString& source, const QString& destination) {
-        return OperationResult{false,
-                               tr("%1 could not be copied to %2:%3%4%3%3No file was changed.")
-                                   .arg(source, destination, cr, error)};
-    };
-    const auto main = fileSystem.stageCopy(pair.mainSource, pair.mainDestination, &error);
-    if (!main)
-        return unchanged(pair.mainSource, pair.mainDestination);
-    const auto scenery = fileSystem.stageCopy(pair.scenerySource, pair.sceneryDestination, &error);
-    if (!scenery)
-        return unchanged(pair.scenerySource, pair.sceneryDestination);
-    if (!main->commit(&error))
-        return unchanged(pair.mainSource, pair.mainDestination);
-    if (!scenery->commit(&error)) {
-        return {false, tr("The main configuration %1 was replaced, but the scenery configuration "
-                          "%2 was not:%3%4")
-                           .arg(pair.mainDestination, pair.sceneryDestination, cr, error)};
-    }
-    return {true, QString()};
-}
-
-OperationResult removeBoth(const QString& main, const QString& scenery, FileSystem& fileSystem)
-{
-    QString error;
-    if (!fileSystem.removeFile(main, &error))
-        return {false,
-                tr("%1 could not be deleted:%2%3%2%2No file was deleted.").arg(main, cr, error)};
-    if (!fileSystem.removeFile(scenery, &error)) {
-        return {
-            false,
-            tr("%1 was deleted, but %2 could not be deleted:%3%4").arg(main, scenery, cr, error)};
-    }
-    return {true, QString()};
+    const SwitchOutcome outcome = switchPair(pair, fileSystem);
+    if (outcome.done)
+        return {true, QString()};
+    const QString what = operation == Operation::Remove ? tr("%1 could not be deleted:")
+                                                        : tr("%1 could not be written:");
+    const QString after = outcome.leftPending
+                              ? tr("Hangar completes the change before its next operation.")
+                          : operation == Operation::Remove ? tr("No file was deleted.")
+                                                           : tr("No file was changed.");
+    return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
 }
 
 } // namespace
@@ -149,22 +119,34 @@ OperationResult processFiles(Operation operation, const QString& configName, con
         return {false, *refusal};
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
+    if (folders.bothFoldersExist()) {
+        const RecoveryOutcome recovery = recoverFolders({folders.fs9, folders.scenery}, fileSystem);
+        if (!recovery.done) {
+            return {false, tr("An interrupted change of the configuration files could not be "
+                              "completed:%1%2%1%1No file was changed.")
+                               .arg(cr, recovery.reason)};
+        }
+    }
     const Checks checks = makeChecks(folders, configName);
     if (!mayGoAhead(operation, checks))
         return {false, checksMessage(checks, configName)};
 
     switch (operation) {
     case Operation::Load:
-        return copyBoth({folders.snapshotMain(configName), folders.liveMain(),
-                         folders.snapshotScenery(configName), folders.liveScenery()},
+        return switched(operation,
+                        {{{folders.snapshotMain(configName), folders.liveMain()},
+                          {folders.snapshotScenery(configName), folders.liveScenery()}}},
                         fileSystem);
     case Operation::Save:
-        return copyBoth({folders.liveMain(), folders.snapshotMain(newName), folders.liveScenery(),
-                         folders.snapshotScenery(newName)},
+        return switched(operation,
+                        {{{folders.liveMain(), folders.snapshotMain(newName)},
+                          {folders.liveScenery(), folders.snapshotScenery(newName)}}},
                         fileSystem);
     case Operation::Remove:
-        return removeBoth(folders.snapshotMain(configName), folders.snapshotScenery(configName),
-                          fileSystem);
+        return switched(operation,
+                        {{{QString(), folders.snapshotMain(configName)},
+                          {QString(), folders.snapshotScenery(configName)}}},
+                        fileSystem);
     }
     return {};
 }

@@ -17,7 +17,7 @@ std::optional<Operation> operationFromWord(const QString& word);
 
 struct OperationResult
 {
-    // Both steps were done: two copies in place, or two files deleted.
+    // Both files were changed: two copies in place, or two files deleted.
     bool performed = false;
     // What the user must be told, titled "Error"; empty when all went well.
     QString message;
@@ -26,8 +26,9 @@ struct OperationResult
 // Copies or deletes the files of a configuration in the two folders given as the folder boxes'
 // texts. Load copies the snapshot pair of configName over the live pair, Save copies the live
 // pair to the snapshot pair of newName, Remove deletes the snapshot pair of configName.
-// Nothing is done unless the folders and the files the operation needs exist; copies are written
-// in full beside both destinations before either is put in place.
+// Nothing is done unless the folders and the files the operation needs exist. Both files change or
+// neither does, across a crash too (see PairSwitch.h); a switch that a crash interrupted is
+// completed first.
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
                              FileSystem& fileSystem);

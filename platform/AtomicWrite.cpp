@@ -1,8 +1,9 @@
 #include "AtomicWrite.h"
 
+#include "FileCommit.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 
 bool isMarkedReadOnly(const QString& path)
 {
@@ -22,14 +23,22 @@ bool refusedAsReadOnly(const QString& path, QString* error)
     return true;
 }
 
+bool refusedAsSpecial(const QString& path, QString* error)
+{
+    if (!isSpecialFile(path))
+        return false;
+    *error = QCoreApplication::translate("AtomicWrite", "it is not a regular file");
+    return true;
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
-    if (refusedAsReadOnly(path, error))
+    if (refusedAsSpecial(path, error) || refusedAsReadOnly(path, error))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
+    const auto file = createTemporaryBeside(path, QStringLiteral("new"), error);
+    if (!file || !file->write(bytes, error) || !file->adoptOwnershipOf(path, error) ||
+        !file->finish(error) || !replaceName(file->path(), path, error))
         return false;
-    }
-    return true;
+    file->keep();
+    return syncFolder(QFileInfo(path).path(), error);
 }

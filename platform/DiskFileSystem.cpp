@@ -1,61 +1,56 @@
 #include "DiskFileSystem.h"
 
 #include "AtomicWrite.h"
+#include "FileCommit.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace {
 
 constexpr qint64 chunkSize = qint64{256} * 1024;
 
-class SavedFileCopy : public StagedCopy
-{
-public:
-    explicit SavedFileCopy(std::unique_ptr<QSaveFile> file) : m_file(std::move(file)) {}
-
-    bool commit(QString* error) override
-    {
-        if (m_file->commit())
-            return true;
-        *error = m_file->errorString();
-        return false;
-    }
-
-private:
-    std::unique_ptr<QSaveFile> m_file;
-};
-
 } // namespace
 
-std::unique_ptr<StagedCopy> DiskFileSystem::stageCopy(const QString& source,
-                                                      const QString& destination, QString* error)
+std::optional<QString> DiskFileSystem::stageCopy(const QString& source, const QString& destination,
+                                                 QString* error)
 {
     if (refusedAsReadOnly(destination, error))
-        return nullptr;
+        return std::nullopt;
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = in.errorString();
-        return nullptr;
+        return std::nullopt;
     }
-    auto out = std::make_unique<QSaveFile>(destination);
-    if (!out->open(QIODevice::WriteOnly)) {
-        *error = out->errorString();
-        return nullptr;
-    }
+    const auto out = createTemporaryBeside(destination, QStringLiteral("new"), error);
+    if (!out)
+        return std::nullopt;
     QByteArray buffer;
     while (!in.atEnd()) {
         buffer = in.read(chunkSize);
         if (buffer.isEmpty() && in.error() != QFileDevice::NoError) {
             *error = in.errorString();
-            return nullptr;
+            return std::nullopt;
         }
-        if (out->write(buffer) != buffer.size()) {
-            *error = out->errorString();
-            return nullptr;
-        }
+        if (!out->write(buffer, error))
+            return std::nullopt;
     }
-    return std::make_unique<SavedFileCopy>(std::move(out));
+    const QString ownershipFrom = QFileInfo::exists(destination) ? destination : source;
+    if (!out->adoptOwnershipOf(ownershipFrom, error) || !out->finish(error))
+        return std::nullopt;
+    out->keep();
+    return out->path();
+}
+
+bool DiskFileSystem::writeRecord(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const auto file = createFileAt(path, error);
+    return file && file->write(bytes, error) && file->finish(error);
+}
+
+bool DiskFileSystem::rename(const QString& from, const QString& to, QString* error)
+{
+    return replaceName(from, to, error);
 }
 
 bool DiskFileSystem::removeFile(const QString& path, QString* error)
@@ -68,4 +63,9 @@ bool DiskFileSystem::removeFile(const QString& path, QString* error)
         return true;
     *error = file.errorString();
     return false;
+}
+
+bool DiskFileSystem::syncFolder(const QString& folder, QString* error)
+{
+    return ::syncFolder(folder, error);
 }

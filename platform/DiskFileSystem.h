@@ -2,11 +2,14 @@
 
 #include "FileSystem.h"
 
-// The real file system: copies stream through QSaveFile with bounded memory.
+// The real file system. Copies stream in pieces, so memory stays small for any file size.
 class DiskFileSystem : public FileSystem
 {
 public:
-    std::unique_ptr<StagedCopy> stageCopy(const QString& source, const QString& destination,
-                                          QString* error) override;
+    std::optional<QString> stageCopy(const QString& source, const QString& destination,
+                                     QString* error) override;
+    bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override;
+    bool rename(const QString& from, const QString& to, QString* error) override;
     bool removeFile(const QString& path, QString* error) override;
+    bool syncFolder(const QString& folder, QString* error) override;
 };

@@ -1,27 +1,26 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <memory>
+#include <optional>
 
-// A whole copy of a file, written and flushed beside its destination but not yet in its place.
-// Destroying it without a commit throws the copy away and leaves the destination untouched.
-class StagedCopy
-{
-public:
-    virtual ~StagedCopy() = default;
-    // Puts the copy in place of its destination in one rename.
-    virtual bool commit(QString* error) = 0;
-};
-
-// The file copies and deletions of the file operation. Failures come back with the system's
-// reason in error; nothing is thrown and nothing is ignored.
+// The file steps of the configuration switch, each one confirmed by the system or failed with its
+// reason. Tests put a fake in its place to fail or stop at any chosen step.
 class FileSystem
 {
 public:
     virtual ~FileSystem() = default;
-    // Copies the source whole beside the destination; a read-only destination is refused.
-    virtual std::unique_ptr<StagedCopy> stageCopy(const QString& source, const QString& destination,
-                                                  QString* error) = 0;
+    // Copies the source whole into a new temporary beside the destination, flushed to disk, with
+    // the destination's permissions and owner (the source's when there is no destination yet).
+    // Returns the temporary's path. A read-only destination is refused.
+    virtual std::optional<QString> stageCopy(const QString& source, const QString& destination,
+                                             QString* error) = 0;
+    // Writes a small file in place, flushed to disk; a crash may leave it torn.
+    virtual bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) = 0;
+    // Renames from over to, replacing to as a name.
+    virtual bool rename(const QString& from, const QString& to, QString* error) = 0;
     // Deletes the file, also when it is marked read-only.
     virtual bool removeFile(const QString& path, QString* error) = 0;
+    // Flushes the folder's entries to disk.
+    virtual bool syncFolder(const QString& folder, QString* error) = 0;
 };

@@ -1,6 +1,7 @@
 #include "ProfileFile.h"
 
 #include "AtomicWrite.h"
+#include "FileCommit.h"
 #include "ProfileText.h"
 
 #include <QFile>
@@ -11,30 +12,49 @@ QString readString(const QString& section, const QString& key, const QString& de
                    qsizetype maxLength, const QString& file)
 {
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    if (isSpecialFile(file) || !in.open(QIODevice::ReadOnly))
         return defaultValue.left(maxLength);
     const auto value = ProfileText::value(in.readAll(), section.toLocal8Bit(), key.toLocal8Bit());
     return (value ? QString::fromLocal8Bit(*value) : defaultValue).left(maxLength);
 }
 
-bool writeString(const QString& section, const QString& key, const QString& value,
-                 const QString& file, QString* error)
+bool Edit::open(const QString& file, QString* error)
 {
-    QByteArray content;
+    m_file = file;
+    if (refusedAsSpecial(file, error))
+        return false;
     QFile in(file);
-    if (in.exists()) {
-        // A file that exists but cannot be read must not be replaced by one holding a single key.
+    m_existed = in.exists();
+    if (m_existed) {
         if (!in.open(QIODevice::ReadOnly)) {
             *error = in.errorString();
             return false;
         }
-        content = in.readAll();
-        in.close();
+        m_original = in.readAll();
+        if (in.error() != QFileDevice::NoError) {
+            *error = in.errorString();
+            return false;
+        }
     }
-    return writeFileAtomically(file,
-                               ProfileText::withValue(content, section.toLocal8Bit(),
-                                                      key.toLocal8Bit(), value.toLocal8Bit()),
-                               error);
+    m_content = m_original;
+    return true;
+}
+
+void Edit::setString(const QString& section, const QString& key, const QString& value)
+{
+    m_content = ProfileText::withValue(m_content, section.toLocal8Bit(), key.toLocal8Bit(),
+                                       value.toLocal8Bit());
+}
+
+bool Edit::commit(QString* error)
+{
+    if (m_existed && m_content == m_original)
+        return true;
+    if (!writeFileAtomically(m_file, m_content, error))
+        return false;
+    m_original = m_content;
+    m_existed = true;
+    return true;
 }
 
 } // namespace ProfileFile

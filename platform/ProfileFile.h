@@ -1,19 +1,36 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
-// One key of a Windows-style initialisation file, in the manner of GetPrivateProfileString and
+// Keys of a Windows-style initialisation file, in the manner of GetPrivateProfileString and
 // WritePrivateProfileString. The file is 8-bit text in the system's local encoding.
 namespace ProfileFile {
 
 // The key's value, at most maxLength characters; the default when the file, the section or the
-// key is missing or the file cannot be read.
+// key is missing or the file cannot be read. Only a regular file is read.
 QString readString(const QString& section, const QString& key, const QString& defaultValue,
                    qsizetype maxLength, const QString& file);
 
-// Sets the key, creating the file and the section when missing. The whole file is replaced
-// atomically; on failure it keeps what it held and the reason is given.
-bool writeString(const QString& section, const QString& key, const QString& value,
-                 const QString& file, QString* error);
+// Several keys of one file set in memory, one after the other as separate writes would set them,
+// and written back in one atomic replacement: a crash leaves either the old file or the new one.
+class Edit
+{
+public:
+    // Reads the file; a missing file starts empty. A file that exists but cannot be read, or
+    // that is not a regular file, is refused: it must not be replaced by a file of a few keys.
+    bool open(const QString& file, QString* error);
+    // Sets the key, creating the section when missing.
+    void setString(const QString& section, const QString& key, const QString& value);
+    // Writes the edited contents, unless they are what the file already holds. On failure the
+    // file keeps every byte it held.
+    bool commit(QString* error);
+
+private:
+    QString m_file;
+    bool m_existed = false;
+    QByteArray m_original;
+    QByteArray m_content;
+};
 
 } // namespace ProfileFile

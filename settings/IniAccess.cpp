@@ -1,7 +1,5 @@
 #include "IniAccess.h"
 
-#include "ProfileFile.h"
-
 namespace {
 constexpr qsizetype maxValueLength = 255;
 }
@@ -11,8 +9,8 @@ QString ReadIni(const QString& file, const QString& section, const QString& key)
     return ProfileFile::readString(section, key, QString(), maxValueLength, file);
 }
 
-bool WriteIni(const QString& file, const QString& section, const QString& key, const QString& value,
-              QString* error)
+void WriteIni(ProfileFile::Edit& file, const QString& section, const QString& key,
+              const QString& value)
 {
-    return ProfileFile::writeString(section, key, value, file, error);
+    file.setString(section, key, value);
 }

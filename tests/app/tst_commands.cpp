@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 using Step = FaultyFileSystem::Step;
+Q_DECLARE_METATYPE(FaultyFileSystem::Step)
 
 namespace {
 
@@ -39,6 +40,7 @@ private slots:
     void saveRefusals();
     void remove_data();
     void remove();
+    void everyFailedStepKeepsListsTrue_data();
     void everyFailedStepKeepsListsTrue();
     void folderPickers();
     void wholeRun();
@@ -262,53 +264,51 @@ void TestCommands::remove()
         QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
 }
 
+void TestCommands::everyFailedStepKeepsListsTrue_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<int>("count");
+    for (const auto& [button, name] :
+         {std::pair{u"cmdLOAD"_s, u"Dawn"_s}, std::pair{u"cmdSAVE"_s, u"Dawn"_s},
+          std::pair{u"cmdSAVE"_s, u"New"_s}}) {
+        for (const auto& [step, count] : {std::pair{Step::Stage, 1}, std::pair{Step::Stage, 2},
+                                          std::pair{Step::Rename, 1}, std::pair{Step::Rename, 2}})
+            QTest::addRow("%s %s, step %d call %d", qPrintable(button), qPrintable(name), int(step),
+                          count)
+                << button << name << step << count;
+    }
+    QTest::newRow("remove, first rename") << u"cmdREMOVE"_s << u"Dawn"_s << Step::Rename << 1;
+    QTest::newRow("remove, second rename") << u"cmdREMOVE"_s << u"Dawn"_s << Step::Rename << 2;
+}
+
 void TestCommands::everyFailedStepKeepsListsTrue()
 {
-    struct Case
-    {
-        const char* button;
-        QString name;
-        Step step;
-        int count;
-    };
-    QList<Case> cases;
-    // Load the saved Dawn; Save over Dawn and under a new name.
-    for (const auto& [button, name] :
-         {std::pair{"cmdLOAD", u"Dawn"_s}, std::pair{"cmdSAVE", u"Dawn"_s},
-          std::pair{"cmdSAVE", u"New"_s}}) {
-        for (Step step : {Step::Stage, Step::Commit})
-            cases << Case{button, name, step, 1} << Case{button, name, step, 2};
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+    QFETCH(Step, step);
+    QFETCH(int, count);
+    WindowFixture f;
+    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nLastConfig=Night\r\n");
+    f.addConfig(u"Night"_s);
+    f.addConfig(u"Dawn"_s);
+    f.open();
+    f.fileSystem.failAt(step, count);
+    if (button == u"cmdLOAD"_s) {
+        f.loadList()->setEditText(name);
+        f.button("cmdLOAD")->click();
+    } else {
+        f.edit(name, qPrintable(button));
     }
-    cases << Case{"cmdREMOVE", u"Dawn"_s, Step::Remove, 1}
-          << Case{"cmdREMOVE", u"Dawn"_s, Step::Remove, 2};
-
-    for (const Case& c : cases) {
-        const QString what = u"%1 %2, step %3 call %4"_s.arg(QLatin1String(c.button), c.name)
-                                 .arg(int(c.step))
-                                 .arg(c.count);
-        WindowFixture f;
-        f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nLastConfig=Night\r\n");
-        f.addConfig(u"Night"_s);
-        f.addConfig(u"Dawn"_s);
-        f.open();
-        f.fileSystem.failAt(c.step, c.count);
-        if (QLatin1String(c.button) == QLatin1String("cmdLOAD")) {
-            f.loadList()->setEditText(c.name);
-            f.button("cmdLOAD")->click();
-        } else {
-            f.edit(c.name, c.button);
-        }
-        QVERIFY2(f.messages().size() == 1 &&
-                     f.messages().first().contains(FaultyFileSystem::reason()),
-                 qPrintable(what));
-        for (const QString& name : {u"Night"_s, u"Dawn"_s, u"New"_s}) {
-            const bool onDisk =
-                QFile::exists(f.snapshotMain(name)) && QFile::exists(f.snapshotScenery(name));
-            QVERIFY2(f.entries(f.loadList()).contains(name) == onDisk,
-                     qPrintable(what + u": "_s + name));
-        }
-        QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Night"_s);
+    QCOMPARE(f.messages().size(), 1);
+    QVERIFY(f.messages().first().contains(FaultyFileSystem::reason()));
+    for (const QString& config : {u"Night"_s, u"Dawn"_s, u"New"_s}) {
+        const bool onDisk =
+            QFile::exists(f.snapshotMain(config)) && QFile::exists(f.snapshotScenery(config));
+        QCOMPARE(f.entries(f.loadList()).contains(config), onDisk);
     }
+    QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Night"_s);
 }
 
 void TestCommands::folderPickers()

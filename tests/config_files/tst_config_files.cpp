@@ -2,8 +2,17 @@
 #include "FakeServices.h"
 #include "FileOperation.h"
 #include "FolderFixture.h"
+#include "PairSwitch.h"
 
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSet>
+#include <filesystem>
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 #include <QRegularExpression>
 #include <QTest>
 
@@ -22,11 +31,16 @@ private slots:
     void usableNames();
     void checksRefuseWithExactMessage_data();
     void checksRefuseWithExactMessage();
-    void failedStepIsReportedAndContained_data();
-    void failedStepIsReportedAndContained();
+    void pairStaysWholeWhenAStepFailsOrStops_data();
+    void pairStaysWholeWhenAStepFailsOrStops();
     void readOnlyDestinationIsRefused();
     void unusableNameTouchesNothing();
-    void killedLoadLeavesWholeFiles();
+    void killedProcessLeavesWholePair();
+    void realFullDiskChangesNothing_data();
+    void realFullDiskChangesNothing();
+    void onlyTheDestinationChanges_data();
+    void onlyTheDestinationChanges();
+    void replacementKeepsModeAndOwner();
 };
 
 void TestConfigFiles::usableNames_data()
@@ -105,7 +119,7 @@ void TestConfigFiles::checksRefuseWithExactMessage()
                             u"FS Original Scenery.cfg file not found"_s};
     QString expected = u"Error during files process : \r\r"_s;
     for (int line : lines)
-        expected += u'\t' + texts[line - 1].arg(name) + u"\t \r"_s;
+        expected += u'\t' + QString(texts[line - 1]).replace(u"%1"_s, name) + u"\t \r"_s;
 
     const auto before = f.contents(u"Night"_s);
     FaultyFileSystem fs;
@@ -116,61 +130,75 @@ void TestConfigFiles::checksRefuseWithExactMessage()
     QVERIFY(!QFile::exists(f.snapshotMain(u"New"_s)));
 }
 
-void TestConfigFiles::failedStepIsReportedAndContained_data()
+void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
 {
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<Step>("step");
     QTest::addColumn<int>("count");
-    QTest::addColumn<QByteArrayList>("expected"); // live pair, then Night's snapshot pair
-    QTest::addColumn<QString>("messagePart");
-    const auto row = [](const char* why, Operation op, Step step, int count,
-                        const QByteArrayList& expected, const QString& part) {
-        QTest::newRow(why) << op << step << count << expected << part;
+    QTest::addColumn<bool>("stops");     // killed at that step rather than refused
+    QTest::addColumn<bool>("endsAsNew"); // after the next start's recovery
+    const auto row = [](Operation op, Step step, int count, bool stops, bool endsAsNew) {
+        static const QStringList ops{u"load"_s, u"save"_s, u"remove"_s};
+        static const QStringList steps{u"copy"_s, u"record"_s, u"rename"_s, u"removal"_s,
+                                       u"folder sync"_s};
+        const QString name =
+            u"%1, %2 %3 at %4 %5"_s.arg(ops[int(op)], stops ? u"killed"_s : u"refused"_s)
+                .arg(count)
+                .arg(steps[int(step)])
+                .arg(endsAsNew ? u"-> new"_s : u"-> old"_s);
+        QTest::newRow(qPrintable(name)) << op << step << count << stops << endsAsNew;
     };
-    const QByteArrayList same{"live main", "live scenery", "Night main", "Night scenery"};
-    const QString unchanged = u"No file was changed."_s;
-    const QString half = u"was replaced, but the scenery configuration"_s;
-    row("load, first copy fails", Operation::Load, Step::Stage, 1, same, unchanged);
-    row("load, second copy fails", Operation::Load, Step::Stage, 2, same, unchanged);
-    row("load, first rename fails", Operation::Load, Step::Commit, 1, same, unchanged);
-    row("load, second rename fails", Operation::Load, Step::Commit, 2,
-        {"Night main", "live scenery", "Night main", "Night scenery"}, half);
-    row("load goes through", Operation::Load, Step::Stage, 0,
-        {"Night main", "Night scenery", "Night main", "Night scenery"}, QString());
-    row("save, first copy fails", Operation::Save, Step::Stage, 1, same, unchanged);
-    row("save, second copy fails", Operation::Save, Step::Stage, 2, same, unchanged);
-    row("save, first rename fails", Operation::Save, Step::Commit, 1, same, unchanged);
-    row("save, second rename fails", Operation::Save, Step::Commit, 2,
-        {"live main", "live scenery", "live main", "Night scenery"}, half);
-    row("save over an existing name goes through", Operation::Save, Step::Stage, 0,
-        {"live main", "live scenery", "live main", "live scenery"}, QString());
-    row("remove, first deletion fails", Operation::Remove, Step::Remove, 1, same,
-        u"No file was deleted."_s);
-    row("remove, second deletion fails", Operation::Remove, Step::Remove, 2,
-        {"live main", "live scenery", "<missing>", "Night scenery"}, u"was deleted, but"_s);
-    row("remove goes through", Operation::Remove, Step::Remove, 0,
-        {"live main", "live scenery", "<missing>", "<missing>"}, QString());
+    for (Operation op : {Operation::Load, Operation::Save}) {
+        for (bool stops : {false, true}) {
+            row(op, Step::Stage, 1, stops, false);
+            row(op, Step::Stage, 2, stops, false);
+            row(op, Step::Record, 1, stops, false);     // a kill here tears the record's temporary
+            for (int rename = 1; rename <= 4; ++rename) // aside, in place, aside, in place
+                row(op, Step::Rename, rename, stops, stops);
+            row(op, Step::Sync, 2, stops, stops); // the copies' and the record's names
+            row(op, Step::Sync, 4, stops, true);  // the renames
+            row(op, Step::Remove, 1, stops, true);
+            row(op, Step::Remove, 3, stops, true); // the record itself
+        }
+    }
+    for (bool stops : {false, true}) {
+        row(Operation::Remove, Step::Record, 1, stops, false);
+        row(Operation::Remove, Step::Rename, 1, stops, stops);
+        row(Operation::Remove, Step::Rename, 2, stops, stops);
+        row(Operation::Remove, Step::Sync, 1, stops, stops);
+        row(Operation::Remove, Step::Remove, 2, stops, true);
+    }
 }
 
-void TestConfigFiles::failedStepIsReportedAndContained()
+void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops()
 {
     QFETCH(Operation, operation);
     QFETCH(Step, step);
     QFETCH(int, count);
-    QFETCH(QByteArrayList, expected);
-    QFETCH(QString, messagePart);
+    QFETCH(bool, stops);
+    QFETCH(bool, endsAsNew);
     FolderFixture f;
     f.addConfig(u"Night"_s);
+    const QByteArrayList old = f.contents(u"Night"_s);
+    const QMap<Operation, QByteArrayList> asNew{
+        {Operation::Load, {"Night main", "Night scenery", "Night main", "Night scenery"}},
+        {Operation::Save, {"live main", "live scenery", "live main", "live scenery"}},
+        {Operation::Remove, {"live main", "live scenery", "<missing>", "<missing>"}}};
     FaultyFileSystem fs;
-    fs.failAt(step, count);
+    stops ? fs.stopAt(step, count) : fs.failAt(step, count);
     const auto result = processFiles(operation, u"Night"_s, u"Night"_s, f.fs9, f.scenery, fs);
-    QCOMPARE(result.performed, messagePart.isEmpty());
-    QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
-    if (!messagePart.isEmpty())
-        QVERIFY(result.message.contains(FaultyFileSystem::reason()));
-    QCOMPARE(f.contents(u"Night"_s), expected);
-    QCOMPARE(QDir(f.fs9).entryList(QDir::Files | QDir::Hidden).size(),
-             expected[2] == "<missing>" ? 1 : 2); // no copy left lying beside a destination
+    QVERIFY(fs.fired);
+    if (!stops) {
+        QCOMPARE(result.performed, endsAsNew);
+        QCOMPARE(result.message.contains(FaultyFileSystem::reason()), !endsAsNew);
+    }
+
+    DiskFileSystem disk;
+    QVERIFY(recoverFolders({f.fs9, f.scenery}, disk).done);
+    QCOMPARE(f.contents(u"Night"_s), endsAsNew ? asNew[operation] : old);
+    const QStringList left = QDir(f.fs9).entryList(QDir::Files | QDir::Hidden) +
+                             QDir(f.scenery).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left.size(), f.contents(u"Night"_s).count("<missing>") == 2 ? 2 : 4);
 }
 
 void TestConfigFiles::readOnlyDestinationIsRefused()
@@ -203,46 +231,215 @@ void TestConfigFiles::unusableNameTouchesNothing()
              (QByteArrayList{"live main", "live scenery", "Night main", "Night scenery"}));
 }
 
-void TestConfigFiles::killedLoadLeavesWholeFiles()
+void TestConfigFiles::killedProcessLeavesWholePair()
 {
     FolderFixture f;
-    const QByteArray oldMain(20'000'000, 'o');
-    const QByteArray oldScenery(30'000'000, 'p');
-    const QByteArray newMain(30'000'000, 'M');
-    const QByteArray newScenery(30'000'000, 'S');
-    TestFiles::write(f.snapshotMain(u"Big"_s), newMain);
-    TestFiles::write(f.snapshotScenery(u"Big"_s), newScenery);
-    // A kill between a copy's link and its rename may leave that whole copy under a temporary
-    // name beside its destination; nothing reads such names.
-    const QRegularExpression leftover(u"^(FS9|Scenery)\\.cfg\\.[A-Za-z0-9]{6}$"_s);
-    const QStringList expected{u"FS9.Big.cfg"_s, u"FS9.cfg"_s, u"Scenery.Big.cfg"_s,
-                               u"Scenery.cfg"_s};
-
-    for (int delayMs : {0, 10, 30, 60, 100, 150, 250}) {
-        TestFiles::write(f.liveMain(), oldMain);
-        TestFiles::write(f.liveScenery(), oldScenery);
-        QProcess loader;
-        loader.start(QStringLiteral(LOAD_RUNNER), {f.fs9, f.scenery, u"Big"_s});
-        QVERIFY(loader.waitForStarted());
-        QTest::qWait(delayMs);
-        loader.kill();
-        loader.waitForFinished();
-        QCOMPARE(loader.state(), QProcess::NotRunning);
-        const QByteArray main = TestFiles::read(f.liveMain());
-        const QByteArray scenery = TestFiles::read(f.liveScenery());
-        QVERIFY2(main == oldMain || main == newMain,
-                 qPrintable(u"FS9.cfg torn at %1 ms"_s.arg(delayMs)));
-        QVERIFY2(scenery == oldScenery || scenery == newScenery,
-                 qPrintable(u"Scenery.cfg torn at %1 ms"_s.arg(delayMs)));
-        QStringList names = QDir(f.fs9).entryList(QDir::Files | QDir::Hidden) +
-                            QDir(f.scenery).entryList(QDir::Files | QDir::Hidden);
-        names.removeIf([&](const QString& name) { return leftover.match(name).hasMatch(); });
-        names.sort();
-        QCOMPARE(names, expected);
+    f.addConfig(u"Night"_s);
+    const QByteArrayList old = f.contents(u"Night"_s);
+    const QByteArrayList asNew{"Night main", "Night scenery", "Night main", "Night scenery"};
+    QSet<bool> endings;
+    for (int killAt = 1;; ++killAt) {
+        TestFiles::write(f.liveMain(), old[0]);
+        TestFiles::write(f.liveScenery(), old[1]);
+        QProcess runner;
+        runner.start(QStringLiteral(OPERATION_RUNNER),
+                     {u"--stepwise"_s, u"LOAD"_s, f.fs9, f.scenery, u"Night"_s});
+        int step = 0;
+        while (runner.state() != QProcess::NotRunning && runner.waitForReadyRead(10'000)) {
+            while (runner.canReadLine() && runner.state() != QProcess::NotRunning) {
+                runner.readLine();
+                if (++step == killAt)
+                    runner.kill();
+                else
+                    runner.write("go\n");
+            }
+        }
+        QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(10'000));
+        if (step < killAt) { // ran to its end before the step to kill it at came
+            QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(runner.exitCode(), 0);
+            break;
+        }
+        QCOMPARE(runner.exitStatus(), QProcess::CrashExit);
+        DiskFileSystem disk;
+        QVERIFY(recoverFolders({f.fs9, f.scenery}, disk).done);
+        const QByteArrayList now = f.contents(u"Night"_s);
+        QVERIFY2(now == old || now == asNew,
+                 qPrintable(u"mixed pair after a kill at step %1: "_s.arg(killAt) +
+                            QString::fromLatin1(now.join('|'))));
+        endings.insert(now == asNew);
+        QCOMPARE(QDir(f.fs9).entryList(QDir::Files | QDir::Hidden).size() +
+                     QDir(f.scenery).entryList(QDir::Files | QDir::Hidden).size(),
+                 4);
     }
+    QCOMPARE(endings, (QSet<bool>{false, true}));
+}
+
+void TestConfigFiles::realFullDiskChangesNothing_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<bool>("onTmpfs"); // else under a file-size limit
+    QTest::addColumn<QString>("reason");
+    for (const QString& op : {u"LOAD"_s, u"SAVE"_s, u"SETTINGS"_s}) {
+        QTest::newRow(qPrintable(op + u" over the file-size limit"_s))
+            << op << false << u"File too large"_s;
+        QTest::newRow(qPrintable(op + u" on a full tmpfs"_s))
+            << op << true << u"No space left on device"_s;
+    }
+}
+
+void TestConfigFiles::realFullDiskChangesNothing()
+{
+#ifdef Q_OS_LINUX
+    QFETCH(QString, operation);
+    QFETCH(bool, onTmpfs);
+    QFETCH(QString, reason);
+    FolderFixture f;
+    if (onTmpfs) {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small tmpfs needs root");
+        QVERIFY(QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=1m"_s,
+                                               u"tmpfs"_s, f.root.path()}) == 0);
+        QDir(f.root.path()).mkpath(u"fs9"_s);
+        QDir(f.root.path()).mkpath(u"scenery"_s);
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (onTmpfs)
+            QProcess::execute(u"umount"_s, {f.root.path()});
+    });
+    const QString settings = f.root.filePath(u"Hangar.ini"_s);
+    TestFiles::write(f.liveMain(), QByteArray(200'000, 'm'));
+    TestFiles::write(f.liveScenery(), QByteArray(200'000, 's'));
+    TestFiles::write(f.snapshotMain(u"Night"_s), QByteArray(150'000, 'M'));
+    TestFiles::write(f.snapshotScenery(u"Night"_s), QByteArray(150'000, 'S'));
+    TestFiles::write(settings, "[Other]\r\nPad=" + QByteArray(150'000, 'p') + "\r\n");
+    if (onTmpfs) { // fill what is left
+        QFile filler(f.root.filePath(u"filler"_s));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'f')) == 4096) {
+        }
+    }
+    const auto before = [&] {
+        return f.contents(u"Night"_s)
+               << TestFiles::read(f.snapshotMain(u"Dawn"_s)) << TestFiles::read(settings);
+    };
+    const QByteArrayList expected = before();
+
+    QProcess runner;
+    if (!onTmpfs) {
+        runner.setChildProcessModifier([] {
+            const rlimit limit{100'000, 100'000};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN);
+        });
+    }
+    runner.start(QStringLiteral(OPERATION_RUNNER),
+                 operation == u"SETTINGS"_s
+                     ? QStringList{operation, settings, u"Night"_s}
+                     : QStringList{operation, f.fs9, f.scenery, u"Night"_s, u"Dawn"_s});
+    QVERIFY(runner.waitForFinished(20'000));
+    QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(runner.exitCode(), 1);
+    const QString message = QString::fromLocal8Bit(runner.readAllStandardError());
+    QVERIFY2(message.contains(reason), qPrintable(message));
+    QCOMPARE(before(), expected);
+    const QStringList left = QDir(f.fs9).entryList(QDir::Files | QDir::Hidden) +
+                             QDir(f.scenery).entryList(QDir::Files | QDir::Hidden) +
+                             QDir(f.root.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left.size(), onTmpfs ? 6 : 5);
+#else
+    QSKIP("file-size limits and tmpfs are Linux tests");
+#endif
+}
+
+void TestConfigFiles::onlyTheDestinationChanges_data()
+{
+    // Paths are under the fixture's root; "=>" makes a symbolic link, "==" a hard link.
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("links");
+    QTest::addColumn<QStringList>("unchanged"); // files whose bytes must stay as they were
+    QTest::addColumn<QString>("absent");        // a path that must not come to exist
+    QTest::newRow("live pair linked to snapshot A: loading Night keeps A")
+        << Operation::Load
+        << QStringList{u"fs9/FS9.cfg=>FS9.A.cfg"_s, u"scenery/Scenery.cfg=>Scenery.A.cfg"_s}
+        << QStringList{u"fs9/FS9.A.cfg"_s, u"scenery/Scenery.A.cfg"_s} << QString();
+    QTest::newRow("live file linked out of its folder")
+        << Operation::Load << QStringList{u"fs9/FS9.cfg=>../outside.cfg"_s}
+        << QStringList{u"outside.cfg"_s} << QString();
+    QTest::newRow("hard link to a live file keeps the old bytes")
+        << Operation::Load << QStringList{u"fs9/FS9.cfg==hard.cfg"_s} << QStringList{u"hard.cfg"_s}
+        << QString();
+    QTest::newRow("dangling snapshot link creates nothing outside")
+        << Operation::Save << QStringList{u"fs9/FS9.Night.cfg=>../nowhere.cfg"_s} << QStringList{}
+        << u"nowhere.cfg"_s;
+}
+
+void TestConfigFiles::onlyTheDestinationChanges()
+{
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, links);
+    QFETCH(QStringList, unchanged);
+    QFETCH(QString, absent);
+    FolderFixture f;
+    f.addConfig(u"Night"_s);
+    const QDir root(f.root.path());
+    TestFiles::write(root.filePath(u"fs9/FS9.A.cfg"_s), "A main");
+    TestFiles::write(root.filePath(u"scenery/Scenery.A.cfg"_s), "A scenery");
+    TestFiles::write(root.filePath(u"outside.cfg"_s), "outside");
+    for (const QString& link : links) {
+        const bool hard = link.contains(u"=="_s);
+        const QStringList parts = link.split(hard ? u"=="_s : u"=>"_s);
+        const QString path = root.filePath(parts[0]);
+        if (hard) {
+            std::filesystem::create_hard_link(
+                QFile::encodeName(path).toStdString(),
+                QFile::encodeName(root.filePath(parts[1])).toStdString());
+        } else {
+            QFile::remove(path);
+            QVERIFY(QFile::link(parts[1], path));
+        }
+    }
+    QMap<QString, QByteArray> kept;
+    for (const QString& path : unchanged)
+        kept[path] = TestFiles::read(root.filePath(path));
+    const QByteArray source = operation == Operation::Load
+                                  ? TestFiles::read(f.snapshotMain(u"Night"_s))
+                                  : TestFiles::read(f.liveMain());
+
     DiskFileSystem fs;
-    QVERIFY(processFiles(Operation::Load, u"Big"_s, QString(), f.fs9, f.scenery, fs).performed);
-    QCOMPARE(TestFiles::read(f.liveScenery()), newScenery);
+    const auto result = processFiles(operation, u"Night"_s, u"Night"_s, f.fs9, f.scenery, fs);
+    QCOMPARE(result.message, QString());
+    for (const QString& path : unchanged)
+        QCOMPARE(TestFiles::read(root.filePath(path)), kept[path]);
+    const QString written =
+        operation == Operation::Load ? f.liveMain() : f.snapshotMain(u"Night"_s);
+    QVERIFY(!QFileInfo(written).isSymLink());
+    QCOMPARE(TestFiles::read(written), source);
+    if (!absent.isEmpty())
+        QVERIFY(!QFileInfo::exists(root.filePath(absent)));
+}
+
+void TestConfigFiles::replacementKeepsModeAndOwner()
+{
+    FolderFixture f;
+    f.addConfig(u"Night"_s);
+    QFile live(f.liveMain());
+    const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(live.setPermissions(mode));
+    const bool root = QFileInfo(f.liveMain()).ownerId() == 0;
+    if (root)
+        QCOMPARE(QProcess::execute(u"chown"_s, {u"1234:2345"_s, f.liveMain()}), 0);
+    DiskFileSystem fs;
+    QVERIFY(processFiles(Operation::Load, u"Night"_s, QString(), f.fs9, f.scenery, fs).performed);
+    const QFileInfo after(f.liveMain());
+    QCOMPARE(TestFiles::read(f.liveMain()), "Night main"_ba);
+    const auto classBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                           QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                           QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                           QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(after.permissions() & classBits, mode);
+    if (root)
+        QCOMPARE(QPair(after.ownerId(), after.groupId()), QPair(1234u, 2345u));
 }
 
 QTEST_GUILESS_MAIN(TestConfigFiles)

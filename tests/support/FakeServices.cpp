@@ -1,6 +1,6 @@
 #include "FakeServices.h"
 
-#include <functional>
+#include <QFile>
 
 void FakeDialogs::showMessage(const QString& prompt, const QString& title)
 {
@@ -13,63 +13,64 @@ QString FakeDialogs::pickFolder(const QString& prompt)
     return pickerAnswers.isEmpty() ? QString() : pickerAnswers.takeFirst();
 }
 
-namespace {
-
-// A staged copy whose commit may be made to fail; a failed one is thrown away, as an uncommitted
-// copy is.
-class FaultableCommit : public StagedCopy
-{
-public:
-    FaultableCommit(std::unique_ptr<StagedCopy> real, std::function<bool()> fails)
-        : m_real(std::move(real)), m_fails(std::move(fails))
-    {}
-    bool commit(QString* error) override
-    {
-        if (!m_fails())
-            return m_real->commit(error);
-        m_real.reset();
-        *error = FaultyFileSystem::reason();
-        return false;
-    }
-
-private:
-    std::unique_ptr<StagedCopy> m_real;
-    std::function<bool()> m_fails;
-};
-
-} // namespace
-
 void FaultyFileSystem::failAt(Step step, int count)
 {
     m_step = step;
     m_failAt = count;
 }
 
-bool FaultyFileSystem::shouldFail(Step step)
+void FaultyFileSystem::stopAt(Step step, int count)
 {
-    const int calls = ++m_calls[static_cast<int>(step)];
-    return m_step == step && calls == m_failAt;
+    failAt(step, count);
+    m_stops = true;
 }
 
-std::unique_ptr<StagedCopy> FaultyFileSystem::stageCopy(const QString& source,
-                                                        const QString& destination, QString* error)
+bool FaultyFileSystem::refused(Step step, QString* error)
 {
-    if (shouldFail(Step::Stage)) {
-        *error = reason();
-        return nullptr;
+    const int calls = ++m_calls[static_cast<int>(step)];
+    if (m_step == step && calls == m_failAt) {
+        fired = true;
+        m_stopped = m_stops;
+    } else if (!m_stopped)
+        return false;
+    *error = reason();
+    return true;
+}
+
+std::optional<QString> FaultyFileSystem::stageCopy(const QString& source,
+                                                   const QString& destination, QString* error)
+{
+    if (refused(Step::Stage, error))
+        return std::nullopt;
+    return DiskFileSystem::stageCopy(source, destination, error);
+}
+
+bool FaultyFileSystem::writeRecord(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const bool stopsHere = !m_stopped && m_stops && m_step == Step::Record &&
+                           m_calls[static_cast<int>(Step::Record)] + 1 == m_failAt;
+    if (refused(Step::Record, error)) {
+        if (stopsHere) {
+            QFile torn(path);
+            if (torn.open(QIODevice::WriteOnly))
+                torn.write(bytes.first(bytes.size() / 2));
+        }
+        return false;
     }
-    auto real = DiskFileSystem::stageCopy(source, destination, error);
-    if (!real)
-        return nullptr;
-    return std::make_unique<FaultableCommit>(std::move(real),
-                                             [this] { return shouldFail(Step::Commit); });
+    return DiskFileSystem::writeRecord(path, bytes, error);
+}
+
+bool FaultyFileSystem::rename(const QString& from, const QString& to, QString* error)
+{
+    return !refused(Step::Rename, error) && DiskFileSystem::rename(from, to, error);
 }
 
 bool FaultyFileSystem::removeFile(const QString& path, QString* error)
 {
-    if (shouldFail(Step::Remove)) {
-        *error = reason();
-        return false;
-    }
-    return DiskFileSystem::removeFile(path, error);
+    return !refused(Step::Remove, error) && DiskFileSystem::removeFile(path, error);
+}
+
+bool FaultyFileSystem::syncFolder(const QString& folder, QString* error)
+{
+    return !refused(Step::Sync, error) && DiskFileSystem::syncFolder(folder, error);
 }

@@ -47,30 +47,44 @@ public:
     bool otherInstance = false;
 };
 
-// The real file system, but the chosen call of a kind fails with a made-up reason.
+// The real file system, but the chosen call of a step fails with a made-up reason; or, as a
+// program killed at that moment, does nothing from that call on.
 class FaultyFileSystem : public DiskFileSystem
 {
 public:
     enum class Step
     {
         Stage,
-        Commit,
-        Remove
+        Record,
+        Rename,
+        Remove,
+        Sync
     };
 
     // Makes the count-th call (from 1) of the step fail; 0 fails none.
     void failAt(Step step, int count);
+    // Stops dead at the count-th call of the step: that call and every later one change nothing
+    // (a record being written is left torn) and fail.
+    void stopAt(Step step, int count);
 
-    std::unique_ptr<StagedCopy> stageCopy(const QString& source, const QString& destination,
-                                          QString* error) override;
+    std::optional<QString> stageCopy(const QString& source, const QString& destination,
+                                     QString* error) override;
+    bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override;
+    bool rename(const QString& from, const QString& to, QString* error) override;
     bool removeFile(const QString& path, QString* error) override;
+    bool syncFolder(const QString& folder, QString* error) override;
 
     static QString reason() { return QStringLiteral("injected failure"); }
 
+    // The chosen call was reached.
+    bool fired = false;
+
 private:
-    bool shouldFail(Step step);
+    bool refused(Step step, QString* error);
 
     std::optional<Step> m_step;
     int m_failAt = 0;
-    int m_calls[3] = {0, 0, 0};
+    bool m_stops = false;
+    bool m_stopped = false;
+    int m_calls[5] = {0, 0, 0, 0, 0};
 };

@@ -1,0 +1,84 @@
+// Runs one file operation, or one write of the settings file, in a process of its own, so that a
+// test can limit its file size or kill it. With --stepwise it names each file step on its output
+// and waits for a line on its input before taking it, so that a test can kill it at any step.
+//   operation_runner [--stepwise] LOAD|SAVE|REMOVE <fs9 folder> <scenery folder> <name> [new name]
+//   operation_runner SETTINGS <file> <value>
+#include "DiskFileSystem.h"
+#include "FileOperation.h"
+#include "ProfileFile.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+class SteppedFileSystem : public DiskFileSystem
+{
+public:
+    std::optional<QString> stageCopy(const QString& source, const QString& destination,
+                                     QString* error) override
+    {
+        return pause("stage") ? DiskFileSystem::stageCopy(source, destination, error)
+                              : std::nullopt;
+    }
+    bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        return pause("record") && DiskFileSystem::writeRecord(path, bytes, error);
+    }
+    bool rename(const QString& from, const QString& to, QString* error) override
+    {
+        return pause("rename") && DiskFileSystem::rename(from, to, error);
+    }
+    bool removeFile(const QString& path, QString* error) override
+    {
+        return pause("remove") && DiskFileSystem::removeFile(path, error);
+    }
+    bool syncFolder(const QString& folder, QString* error) override
+    {
+        return pause("sync") && DiskFileSystem::syncFolder(folder, error);
+    }
+
+private:
+    static bool pause(const char* step)
+    {
+        std::printf("%s\n", step);
+        std::fflush(stdout);
+        char line[16];
+        return std::fgets(line, sizeof line, stdin) != nullptr;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool stepwise = args.value(0) == QLatin1String("--stepwise");
+    if (stepwise)
+        args.removeFirst();
+    QString error;
+    if (args.value(0) == QLatin1String("SETTINGS")) {
+        ProfileFile::Edit settings;
+        bool written = settings.open(args.value(1), &error);
+        if (written) {
+            settings.setString(QStringLiteral("FS Config"), QStringLiteral("Config1"),
+                               args.value(2));
+            written = settings.commit(&error);
+        }
+        QTextStream(stderr) << error;
+        return written ? 0 : 1;
+    }
+    DiskFileSystem disk;
+    SteppedFileSystem stepped;
+    const auto operation = operationFromWord(args.value(0));
+    if (!operation)
+        return 2;
+    const OperationResult result =
+        processFiles(*operation, args.value(3), args.value(4), args.value(1), args.value(2),
+                     stepwise ? static_cast<FileSystem&>(stepped) : disk);
+    QTextStream(stderr) << result.message;
+    return result.performed ? 0 : 1;
+}
