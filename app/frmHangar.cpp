@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "DirectoryLookup.h"
 #include "FileOperation.h"
+#include "HistorySettings.h"
 #include "IniAccess.h"
 #include "PairSwitch.h"
 #include "SettingsKeys.h"
@@ -62,6 +63,9 @@ void frmHangar::Form_Load()
 {
     // Where the settings live is only looked up here; IniPath takes it once start-up goes on.
     const QString settingsFile = settingsFilePath(m_services.appInfo);
+    // Even a window whose start-up stops here keeps what its operations replace.
+    const HistorySettings history = historySettings(m_services.appInfo, settingsFile);
+    m_history.emplace(history.folder, history.maxEntries, qint64{history.maxMegabytes} << 20);
     if (m_services.appInfo.anotherInstanceRunning(settingsFile))
         return;
 
@@ -330,8 +334,9 @@ bool frmHangar::ProcessFiles(const QString& operation, const QString& configName
     const auto known = operationFromWord(operation);
     if (!known)
         return false;
-    const OperationResult result = processFiles(*known, configName, newName, txtFS9Folder->text(),
-                                                txtSceFolder->text(), m_services.fileSystem);
+    const OperationResult result =
+        processFiles(*known, configName, newName, txtFS9Folder->text(), txtSceFolder->text(),
+                     m_services.fileSystem, &*m_history);
     if (!result.message.isEmpty())
         showError(result.message);
     if (result.performed && *known == Operation::Load) {

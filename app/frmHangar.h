@@ -1,5 +1,7 @@
 #pragma once
 
+#include "History.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <optional>
@@ -95,6 +97,8 @@ private:
 
     std::optional<QString> IniPath;
     std::optional<QString> LastConfig;
+    // Where the file operation keeps what it replaces or deletes.
+    std::optional<History> m_history;
 
     // What start-up could not show but shutdown must not lose: the stored folder of a box it
     // emptied because the folder was missing, and the slots of a file whose names it did not read.

@@ -26,6 +26,12 @@ QString LockedAppInfo::userConfigFolder() const
     return QDir::toNativeSeparators(folder);
 }
 
+QString LockedAppInfo::userDataFolder() const
+{
+    return QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
 bool LockedAppInfo::anotherInstanceRunning(const QString& settingsFile)
 {
     if (!m_lock) {

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "FileSystem.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+// One file of a kept pair: the path it came from and what it held there.
+struct KeptFile
+{
+    QString path;
+    // The digest of its bytes, which names their copy in the history; empty when there was no file.
+    QString digest;
+    qint64 size = 0;
+};
+
+// A pair that an operation replaced or deleted.
+struct HistoryEntry
+{
+    int id = 0;
+    QDateTime time;
+    // The operation's word ("LOAD", "SAVE", "REMOVE", "RESTORE") and the configuration it named.
+    QString operation;
+    QString name;
+    std::array<KeptFile, 2> files;
+
+    QJsonObject toJson() const;
+    static std::optional<HistoryEntry> fromJson(const QJsonObject& object);
+};
+
+enum class KeepOutcome
+{
+    Kept,
+    // Nothing of the entry was kept and the set-aside files are where they were.
+    Refused,
+    // Part of the entry could not be undone; the recovery of the switch completes it.
+    Pending
+};
+
+// The pairs that Hangar replaced or deleted, kept so that any of them can be put back.
+//
+// On disk, in the history's folder:
+//   files/<digest>   the bytes of one kept file, stored once however many entries hold them;
+//                    the digest is BLAKE2b-256 of the bytes, in hexadecimal
+//   entries/<id>.json  one entry: its number, time, operation, name, and for each of the two
+//                    files the path it came from, its digest and size
+// An entry counts, and is listed, only when its metadata file and every file it names are whole
+// on disk. The metadata is written first (through a flushed temporary renamed into place), then
+// the set-aside files are flushed and renamed into files/; so a crash leaves either nothing or an
+// entry that is not listed yet, which the recovery of the interrupted switch completes.
+//
+// Bounds: after an entry is kept, the newest entries are kept while there are at most maxEntries
+// of them and the files they hold, each counted once, fit in maxBytes; the newest entry always
+// stays. An entry that holds the same two files from the same two paths as a newer one is
+// dropped: loading back and forth between two configurations leaves two entries.
+class History
+{
+public:
+    History(QString folder, int maxEntries, qint64 maxBytes);
+
+    const QString& folder() const { return m_folder; }
+    int maxEntries() const { return m_maxEntries; }
+    qint64 maxBytes() const { return m_maxBytes; }
+
+    // The entries that are whole on disk, newest first.
+    QList<HistoryEntry> entries() const;
+    // Where the history keeps the bytes of that digest.
+    QString keptFilePath(const QString& digest) const;
+
+    // A new entry for the pair at the two paths, numbered after every entry on disk; its files
+    // are given when it is kept.
+    HistoryEntry newEntry(const QString& operation, const QString& name,
+                          const std::array<QString, 2>& paths) const;
+
+    // Keeps the files at the set-aside paths as the entry's pair (a path that names nothing was
+    // no file). A file whose bytes are kept already stays where it is for the caller to remove;
+    // any other is renamed into the history when it is on the same file system, else copied.
+    KeepOutcome keep(HistoryEntry entry, const std::array<QString, 2>& setAside,
+                     FileSystem& fileSystem, QString* error);
+    // Completes the keeping of the entry that a crash interrupted, from where it stopped.
+    KeepOutcome complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
+                         FileSystem& fileSystem, QString* error);
+
+    // The digest of the file's bytes, or nothing with the reason.
+    static std::optional<QString> digestOf(const QString& path, qint64* size, QString* error);
+
+private:
+    struct Stored
+    {
+        HistoryEntry entry;
+        bool whole = false;
+    };
+
+    QString entryPath(int id) const;
+    QList<Stored> stored() const;
+    bool prepareFolders(FileSystem& fileSystem, QString* error) const;
+    KeepOutcome takeFiles(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+                          FileSystem& fileSystem, QString* error);
+    void prune(FileSystem& fileSystem) const;
+
+    QString m_folder;
+    int m_maxEntries;
+    qint64 m_maxBytes;
+};
