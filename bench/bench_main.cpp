@@ -19,5 +19,9 @@ int main(int argc, char* argv[])
     const bool startupMet = reporter.printRatio("start-up", "BM_Startup", "BM_StartupFloor", 1.5);
     const bool loadMet =
         reporter.printRatio("load", "BM_Load/real_time", "BM_LoadBaseline/real_time", 1.25);
-    return memoryMet && startupMet && loadMet ? 0 : 1;
+    const bool historyMet = reporter.printRatio(
+        "history", "BM_LoadWithHistory/freshBytes:0/real_time", "BM_LoadBaseline/real_time", 1.5);
+    const bool freshMet = reporter.printRatio("fresh", "BM_LoadWithHistory/freshBytes:1/real_time",
+                                              "BM_LoadBaseline/real_time", 1.5);
+    return memoryMet && startupMet && loadMet && historyMet && freshMet ? 0 : 1;
 }

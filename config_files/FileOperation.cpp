@@ -183,9 +183,8 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
         if (file.digest.isEmpty())
             continue;
         pair[i] = {history.keptFilePath(file.digest), file.path};
-        qint64 size = 0;
         QString error;
-        if (History::digestOf(pair[i].source, &size, &error) != file.digest) {
+        if (History::digestOf(pair[i].source, &error) != file.digest) {
             return {false, tr("The copy of %1 kept in the history is damaged.%2%2No file was "
                               "changed.")
                                .arg(file.path, cr)};

@@ -3,6 +3,7 @@
 #include "FileCommit.h"
 #include "HangarTemporaries.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -44,9 +45,11 @@ QJsonObject HistoryEntry::toJson() const
 {
     QJsonArray array;
     for (const KeptFile& file : files) {
-        array.append(QJsonObject{{QStringLiteral("path"), file.path},
-                                 {QStringLiteral("digest"), file.digest},
-                                 {QStringLiteral("size"), double(file.size)}});
+        array.append(QJsonObject{
+            {QStringLiteral("path"), file.path},
+            {QStringLiteral("digest"), file.digest},
+            {QStringLiteral("size"), double(file.size)},
+            {QStringLiteral("modified"), file.modified.toUTC().toString(Qt::ISODateWithMs)}});
     }
     return {{QStringLiteral("id"), id},
             {QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
@@ -67,8 +70,10 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
         return std::nullopt;
     for (std::size_t i = 0; i < entry.files.size(); ++i) {
         const QJsonObject file = array.at(qsizetype(i)).toObject();
-        entry.files[i] = {file.value(u"path").toString(), file.value(u"digest").toString(),
-                          qint64(file.value(u"size").toDouble())};
+        entry.files[i] = {
+            file.value(u"path").toString(), file.value(u"digest").toString(),
+            qint64(file.value(u"size").toDouble()),
+            QDateTime::fromString(file.value(u"modified").toString(), Qt::ISODateWithMs)};
     }
     return entry;
 }
@@ -124,8 +129,9 @@ QList<HistoryEntry> History::entries() const
     return result;
 }
 
-HistoryEntry History::newEntry(const QString& operation, const QString& name,
-                               const std::array<QString, 2>& paths) const
+std::optional<HistoryEntry> History::newEntry(const QString& operation, const QString& name,
+                                              const std::array<QString, 2>& paths,
+                                              QString* error) const
 {
     const QList<Stored> all = stored();
     HistoryEntry entry;
@@ -133,12 +139,21 @@ HistoryEntry History::newEntry(const QString& operation, const QString& name,
     entry.time = QDateTime::currentDateTimeUtc();
     entry.operation = operation;
     entry.name = name;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        entry.files[i].path = paths[i];
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        KeptFile& file = entry.files[i];
+        file.path = paths[i];
+        const QFileInfo info(paths[i]);
+        if (!info.exists())
+            continue;
+        const auto digest = digestOf(paths[i], error);
+        if (!digest)
+            return std::nullopt;
+        file = {paths[i], *digest, info.size(), info.lastModified()};
+    }
     return entry;
 }
 
-std::optional<QString> History::digestOf(const QString& path, qint64* size, QString* error)
+std::optional<QString> History::digestOf(const QString& path, QString* error)
 {
     QFile file(path);
     QCryptographicHash hash(digestAlgorithm);
@@ -146,7 +161,6 @@ std::optional<QString> History::digestOf(const QString& path, qint64* size, QStr
         *error = file.errorString();
         return std::nullopt;
     }
-    *size = file.size();
     return QString::fromLatin1(hash.result().toHex());
 }
 
@@ -173,62 +187,51 @@ bool History::prepareFolders(FileSystem& fileSystem, QString* error) const
     return true;
 }
 
-KeepOutcome History::keep(HistoryEntry entry, const std::array<QString, 2>& setAside,
+KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
                           FileSystem& fileSystem, QString* error)
 {
-    if (!prepareFolders(fileSystem, error))
-        return KeepOutcome::Refused;
+    // The digests were taken before the files went aside; a file written since then (the
+    // simulator saving at that very moment) would be kept under the wrong name.
     for (std::size_t i = 0; i < setAside.size(); ++i) {
-        // A link that points nowhere held no bytes: like a missing file, there is nothing to keep.
-        if (!QFileInfo::exists(setAside[i]))
-            continue;
-        const auto digest = digestOf(setAside[i], &entry.files[i].size, error);
-        if (!digest)
+        const KeptFile& file = entry.files[i];
+        const QFileInfo info(setAside[i]);
+        if (!file.digest.isEmpty() &&
+            (info.size() != file.size || info.lastModified() != file.modified)) {
+            *error = QCoreApplication::translate("History", "%1 changed while it was replaced")
+                         .arg(file.path);
             return KeepOutcome::Refused;
-        entry.files[i].digest = *digest;
+        }
     }
-    if (entry.files[0].digest.isEmpty() && entry.files[1].digest.isEmpty())
-        return KeepOutcome::Kept;
-    // The metadata goes first: once the set-aside files start moving, recovery finds in it the
-    // digests they are kept under.
-    if (!fileSystem.writeWhole(entryPath(entry.id), QJsonDocument(entry.toJson()).toJson(), error))
-        return KeepOutcome::Refused;
-    return takeFiles(entry, setAside, fileSystem, error);
+    return store(entry, setAside, fileSystem, error);
 }
 
 KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
                               FileSystem& fileSystem, QString* error)
 {
     QFile file(entryPath(entry.id));
-    if (!file.open(QIODevice::ReadOnly))
-        return keep(entry, setAside, fileSystem, error);
-    const auto written = HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object());
-    file.close();
-    if (!written || written->time != entry.time) {
+    if (file.open(QIODevice::ReadOnly)) {
+        const auto written =
+            HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object());
         // The number went to another entry meanwhile (a switch in other folders).
-        entry.id = newEntry(QString(), QString(), {}).id;
-        return keep(entry, setAside, fileSystem, error);
+        if (!written || written->time != entry.time)
+            entry.id = stored().value(0).entry.id + 1;
     }
-    QString ignored;
     for (std::size_t i = 0; i < setAside.size(); ++i) {
-        const QString& digest = written->files[i].digest;
+        const QString& digest = entry.files[i].digest;
+        // Removed by hand meanwhile: the entry can never be whole, and waiting helps no one.
         if (!digest.isEmpty() && !QFileInfo::exists(keptFilePath(digest)) &&
-            !QFileInfo::exists(setAside[i])) {
-            // Removed by hand meanwhile: the entry can never be whole, and waiting helps no one.
-            fileSystem.removeFile(entryPath(entry.id), &ignored);
+            !QFileInfo::exists(setAside[i]))
             return KeepOutcome::Kept;
-        }
     }
-    if (!prepareFolders(fileSystem, error))
-        return KeepOutcome::Pending;
-    return takeFiles(*written, setAside, fileSystem, error) == KeepOutcome::Kept
-               ? KeepOutcome::Kept
-               : KeepOutcome::Pending;
+    return store(entry, setAside, fileSystem, error) == KeepOutcome::Kept ? KeepOutcome::Kept
+                                                                          : KeepOutcome::Pending;
 }
 
-KeepOutcome History::takeFiles(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                               FileSystem& fileSystem, QString* error)
+KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+                           FileSystem& fileSystem, QString* error)
 {
+    if (!prepareFolders(fileSystem, error))
+        return KeepOutcome::Refused;
     std::vector<std::size_t> moved;
     bool failed = false;
     for (std::size_t i = 0; i < setAside.size() && !failed; ++i) {
@@ -237,7 +240,7 @@ KeepOutcome History::takeFiles(const HistoryEntry& entry, const std::array<QStri
             continue;
         // A link is kept as the bytes it points to, never as a link to a file that may change.
         if (!QFileInfo(setAside[i]).isSymLink()) {
-            // The file the simulator wrote last may still be only in memory.
+            // What the simulator wrote last may still be only in memory.
             if (!fileSystem.syncFile(setAside[i], error)) {
                 failed = true;
                 break;
@@ -245,6 +248,7 @@ KeepOutcome History::takeFiles(const HistoryEntry& entry, const std::array<QStri
             QString renameError;
             if (fileSystem.rename(setAside[i], target, &renameError)) {
                 moved.push_back(i);
+                m_unflushed << filesFolder(m_folder);
                 continue;
             }
         }
@@ -254,36 +258,50 @@ KeepOutcome History::takeFiles(const HistoryEntry& entry, const std::array<QStri
         QString ignored;
         if (failed && copy)
             fileSystem.removeFile(*copy, &ignored);
+        m_unflushed << filesFolder(m_folder);
     }
-    if (!failed && fileSystem.syncFolder(filesFolder(m_folder), error)) {
-        prune(fileSystem);
+    // The metadata comes last, so that an entry is never listed before its files are in place.
+    if (!failed &&
+        fileSystem.writeWhole(entryPath(entry.id), QJsonDocument(entry.toJson()).toJson(), error)) {
+        m_unflushed << entriesFolder(m_folder);
         return KeepOutcome::Kept;
     }
 
-    // Undone in the order that keeps recovery able to finish: the files go back to their
-    // set-aside names first, and the metadata, which names their digests, goes last.
     QString undoError;
     for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
         if (!fileSystem.rename(keptFilePath(entry.files[*it].digest), setAside[*it], &undoError))
             return KeepOutcome::Pending;
     }
-    fileSystem.removeFile(entryPath(entry.id), &undoError);
     return KeepOutcome::Refused;
+}
+
+bool History::flushAndPrune(FileSystem& fileSystem, QString* error)
+{
+    m_unflushed.removeDuplicates();
+    for (const QString& folder : std::as_const(m_unflushed)) {
+        if (!fileSystem.syncFolder(folder, error))
+            return false;
+    }
+    m_unflushed.clear();
+    prune(fileSystem);
+    return true;
 }
 
 void History::prune(FileSystem& fileSystem) const
 {
-    // A failed removal only leaves the history larger than its bounds until the next entry.
+    // A removal that fails, or that a crash undoes, only leaves the history larger than its
+    // bounds until the next entry: nothing here needs flushing.
     QString ignored;
     QList<HistoryEntry> retained;
     QSet<QString> counted;
     qint64 bytes = 0;
     bool full = false;
     QSet<QString> referenced;
+    QSet<QString> released;
     for (const Stored& s : stored()) {
         const HistoryEntry& entry = s.entry;
-        // An entry that is not whole yet is a switch's that recovery will complete: it stays.
         bool drop = false;
+        // An entry that is not whole is left alone: its files may be on their way.
         if (s.whole) {
             qint64 added = 0;
             for (const KeptFile& file : entry.files) {
@@ -302,15 +320,14 @@ void History::prune(FileSystem& fileSystem) const
                     counted.insert(file.digest);
             }
         }
-        if (drop && fileSystem.removeFile(entryPath(entry.id), &ignored))
-            continue;
+        const bool dropped = drop && fileSystem.removeFile(entryPath(entry.id), &ignored);
         for (const KeptFile& file : entry.files)
-            referenced.insert(file.digest);
+            (dropped ? released : referenced).insert(file.digest);
     }
-    fileSystem.syncFolder(entriesFolder(m_folder), &ignored);
-    const QDir files(filesFolder(m_folder));
-    for (const QString& name : files.entryList(QDir::Files | QDir::Hidden)) {
-        if (!referenced.contains(name) && !HangarTemporaries::isTemporaryName(name))
-            fileSystem.removeFile(files.filePath(name), &ignored);
+    // Only the files of dropped entries go: a file that no entry names yet may belong to an
+    // entry that the recovery of an interrupted switch has still to write.
+    for (const QString& digest : released - referenced) {
+        if (!digest.isEmpty())
+            fileSystem.removeFile(keptFilePath(digest), &ignored);
     }
 }

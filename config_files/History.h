@@ -16,6 +16,7 @@ struct KeptFile
     // The digest of its bytes, which names their copy in the history; empty when there was no file.
     QString digest;
     qint64 size = 0;
+    QDateTime modified;
 };
 
 // A pair that an operation replaced or deleted.
@@ -44,14 +45,16 @@ enum class KeepOutcome
 // The pairs that Hangar replaced or deleted, kept so that any of them can be put back.
 //
 // On disk, in the history's folder:
-//   files/<digest>   the bytes of one kept file, stored once however many entries hold them;
-//                    the digest is BLAKE2b-256 of the bytes, in hexadecimal
+//   files/<digest>     the bytes of one kept file, stored once however many entries hold them;
+//                      the digest is BLAKE2b-256 of the bytes, in hexadecimal
 //   entries/<id>.json  one entry: its number, time, operation, name, and for each of the two
-//                    files the path it came from, its digest and size
+//                      files the path it came from, its digest, size and time of last change
 // An entry counts, and is listed, only when its metadata file and every file it names are whole
-// on disk. The metadata is written first (through a flushed temporary renamed into place), then
-// the set-aside files are flushed and renamed into files/; so a crash leaves either nothing or an
-// entry that is not listed yet, which the recovery of the interrupted switch completes.
+// on disk. The pair switch describes the pair that goes (digests included) in its record before
+// anything is renamed; the set-aside files are then flushed and renamed into files/ (copied when
+// the history is on another file system), the metadata is written last, and the switch flushes
+// the history's folders with its own. A crash at any point leaves either no listed entry or a
+// whole one, and the recovery of the switch completes the entry from its record.
 //
 // Bounds: after an entry is kept, the newest entries are kept while there are at most maxEntries
 // of them and the files they hold, each counted once, fit in maxBytes; the newest entry always
@@ -71,22 +74,25 @@ public:
     // Where the history keeps the bytes of that digest.
     QString keptFilePath(const QString& digest) const;
 
-    // A new entry for the pair at the two paths, numbered after every entry on disk; its files
-    // are given when it is kept.
-    HistoryEntry newEntry(const QString& operation, const QString& name,
-                          const std::array<QString, 2>& paths) const;
+    // A new entry for the pair at the two paths as they are now, numbered after every entry on
+    // disk. A path that names no file (or a link that points nowhere) holds nothing to keep.
+    std::optional<HistoryEntry> newEntry(const QString& operation, const QString& name,
+                                         const std::array<QString, 2>& paths, QString* error) const;
 
-    // Keeps the files at the set-aside paths as the entry's pair (a path that names nothing was
-    // no file). A file whose bytes are kept already stays where it is for the caller to remove;
-    // any other is renamed into the history when it is on the same file system, else copied.
-    KeepOutcome keep(HistoryEntry entry, const std::array<QString, 2>& setAside,
+    // Keeps the files at the set-aside paths as the entry's pair, unless they changed since the
+    // entry was made. A file whose bytes are kept already stays where it is for the caller to
+    // remove; any other is renamed into the history when it is on the same file system, else
+    // copied. The caller flushes the history (flush) before it forgets the set-aside files.
+    KeepOutcome keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
                      FileSystem& fileSystem, QString* error);
     // Completes the keeping of the entry that a crash interrupted, from where it stopped.
     KeepOutcome complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
                          FileSystem& fileSystem, QString* error);
+    // Flushes the new names in the history's folders to disk, then drops what the bounds exclude.
+    bool flushAndPrune(FileSystem& fileSystem, QString* error);
 
     // The digest of the file's bytes, or nothing with the reason.
-    static std::optional<QString> digestOf(const QString& path, qint64* size, QString* error);
+    static std::optional<QString> digestOf(const QString& path, QString* error);
 
 private:
     struct Stored
@@ -98,11 +104,13 @@ private:
     QString entryPath(int id) const;
     QList<Stored> stored() const;
     bool prepareFolders(FileSystem& fileSystem, QString* error) const;
-    KeepOutcome takeFiles(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                          FileSystem& fileSystem, QString* error);
+    KeepOutcome store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+                      FileSystem& fileSystem, QString* error);
     void prune(FileSystem& fileSystem) const;
 
     QString m_folder;
     int m_maxEntries;
     qint64 m_maxBytes;
+    // The folders with names not flushed yet: every flush of a folder costs a flush of the disk.
+    QStringList m_unflushed;
 };

@@ -125,13 +125,15 @@ bool rollForward(const Record& record, FileSystem& fileSystem, QString* error)
         if (copyWaiting && !fileSystem.rename(step.staged, step.destination, error))
             return false;
     }
-    if (!syncFolders(record.steps, fileSystem, error))
-        return false;
     if (record.keep) {
         History history(record.keep->folder, record.keep->maxEntries, record.keep->maxBytes);
         if (history.complete(record.keep->entry, asidesOf(record.steps), fileSystem, error) !=
-            KeepOutcome::Kept)
+                KeepOutcome::Kept ||
+            !syncFolders(record.steps, fileSystem, error) ||
+            !history.flushAndPrune(fileSystem, error))
             return false;
+    } else if (!syncFolders(record.steps, fileSystem, error)) {
+        return false;
     }
     for (const RecordedStep& step : record.steps) {
         if (present(step.aside) && !fileSystem.removeFile(step.aside, error))
@@ -173,11 +175,21 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         steps.push_back({step.destination, staged,
                          HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
     }
-    if (keep.history && (present(pair[0].destination) || present(pair[1].destination))) {
-        record.keep = RecordedKeep{
-            keep.history->folder(), keep.history->maxEntries(), keep.history->maxBytes(),
-            keep.history->newEntry(keep.operation, keep.name,
-                                   {pair[0].destination, pair[1].destination})};
+    if (keep.history) {
+        // The pair that goes is described, digests included, while it is still in place: the
+        // record then tells recovery where in the history each file goes.
+        const auto entry = keep.history->newEntry(
+            keep.operation, keep.name, {pair[0].destination, pair[1].destination}, &outcome.reason);
+        if (!entry) {
+            outcome.failedPath = keep.history->folder();
+            outcome.notKept = true;
+            discardStaged();
+            return outcome;
+        }
+        if (!entry->files[0].digest.isEmpty() || !entry->files[1].digest.isEmpty()) {
+            record.keep = RecordedKeep{keep.history->folder(), keep.history->maxEntries(),
+                                       keep.history->maxBytes(), *entry};
+        }
     }
 
     // The record and every copy must be on disk, names included, before anything is renamed:
@@ -232,7 +244,8 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
 
     if (outcome.failedPath.isEmpty()) {
         QString error;
-        if (!syncFolders(steps, fileSystem, &error)) {
+        if (!syncFolders(steps, fileSystem, &error) ||
+            (record.keep && !keep.history->flushAndPrune(fileSystem, &error))) {
             // The renames are done but not known to be on disk: the record stays, so that the
             // next recovery finishes the switch whatever the disk kept.
             outcome.done = true;

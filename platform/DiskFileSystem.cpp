@@ -50,7 +50,12 @@ bool DiskFileSystem::writeRecord(const QString& path, const QByteArray& bytes, Q
 
 bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return writeFileAtomically(path, bytes, error);
+    const auto file = createTemporaryBeside(path, QStringLiteral("new"), error);
+    if (!file || !file->write(bytes, error) || !file->finish(error) ||
+        !replaceName(file->path(), path, error))
+        return false;
+    file->keep();
+    return true;
 }
 
 bool DiskFileSystem::rename(const QString& from, const QString& to, QString* error)

@@ -607,7 +607,7 @@ void TestConfigFiles::historyStopWhileKeepingLeavesNoHalfEntry_data()
     QTest::addColumn<bool>("endsAsNew"); // after the next start's recovery
     // A Load with a new history: renames 1-2 set the live pair aside, 3-4 move it into the
     // history, 5-6 put the copies in place; syncs 3-4 are the history's new folders, 5-6 the
-    // set-aside files, 7 the history's files folder.
+    // set-aside files, 7-8 the two folders and 9-10 the history's after the copies are in place.
     const auto row = [](const char* why, Step step, int count, bool stops, bool endsAsNew) {
         QTest::newRow(why) << step << count << stops << endsAsNew;
     };
@@ -617,7 +617,7 @@ void TestConfigFiles::historyStopWhileKeepingLeavesNoHalfEntry_data()
     row("killed before setting aside", Step::Rename, 1, true, true);
     row("killed writing the entry", Step::Entry, 1, true, true);
     row("killed between the two files", Step::Rename, 4, true, true);
-    row("killed before the history's folder is flushed", Step::Sync, 7, true, true);
+    row("killed before the history's folders are flushed", Step::Sync, 9, true, true);
     row("killed before the copies are in place", Step::Rename, 5, true, true);
 }
 
