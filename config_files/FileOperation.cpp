@@ -134,7 +134,7 @@ OperationResult processFiles(Operation operation, const QString& configName, con
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
     if (folders.bothFoldersExist()) {
-        const OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem);
+        OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem);
         if (!recovery.performed)
             return recovery;
     }
@@ -192,7 +192,7 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
     }
     for (std::size_t i = 0; i < pair.size(); ++i)
         pair[i].destination = found->files[i].path;
-    const OperationResult recovery = recovered(folders, fileSystem);
+    OperationResult recovery = recovered(folders, fileSystem);
     if (!recovery.performed)
         return recovery;
     return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);

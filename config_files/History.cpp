@@ -268,8 +268,9 @@ KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 
     }
 
     QString undoError;
-    for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
-        if (!fileSystem.rename(keptFilePath(entry.files[*it].digest), setAside[*it], &undoError))
+    for (std::size_t n = moved.size(); n-- > 0;) {
+        const std::size_t i = moved[n];
+        if (!fileSystem.rename(keptFilePath(entry.files[i].digest), setAside[i], &undoError))
             return KeepOutcome::Pending;
     }
     return KeepOutcome::Refused;

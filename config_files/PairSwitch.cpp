@@ -175,7 +175,9 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         steps.push_back({step.destination, staged,
                          HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
     }
-    if (keep.history) {
+    // Set only when there is a pair to keep.
+    History* history = nullptr;
+    if (keep.history != nullptr) {
         // The pair that goes is described, digests included, while it is still in place: the
         // record then tells recovery where in the history each file goes.
         const auto entry = keep.history->newEntry(
@@ -187,8 +189,9 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             return outcome;
         }
         if (!entry->files[0].digest.isEmpty() || !entry->files[1].digest.isEmpty()) {
-            record.keep = RecordedKeep{keep.history->folder(), keep.history->maxEntries(),
-                                       keep.history->maxBytes(), *entry};
+            history = keep.history;
+            record.keep =
+                RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), *entry};
         }
     }
 
@@ -215,11 +218,11 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         }
         setAside.push_back(&step);
     }
-    if (outcome.failedPath.isEmpty() && record.keep) {
+    if (outcome.failedPath.isEmpty() && history != nullptr) {
         const KeepOutcome kept =
-            keep.history->keep(record.keep->entry, asidesOf(steps), fileSystem, &outcome.reason);
+            history->keep(record.keep->entry, asidesOf(steps), fileSystem, &outcome.reason);
         if (kept != KeepOutcome::Kept) {
-            outcome.failedPath = keep.history->folder();
+            outcome.failedPath = history->folder();
             outcome.notKept = true;
             outcome.leftPending = kept == KeepOutcome::Pending;
             if (outcome.leftPending)
@@ -235,7 +238,7 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         if (!fileSystem.rename(step.staged, step.destination, &outcome.reason)) {
             outcome.failedPath = step.destination;
             // A copy in place, or a pair in the history, can no longer be taken back safely.
-            outcome.leftPending = anyInPlace || record.keep.has_value();
+            outcome.leftPending = anyInPlace || history != nullptr;
             if (outcome.leftPending)
                 return outcome;
         }
@@ -245,7 +248,7 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     if (outcome.failedPath.isEmpty()) {
         QString error;
         if (!syncFolders(steps, fileSystem, &error) ||
-            (record.keep && !keep.history->flushAndPrune(fileSystem, &error))) {
+            (history != nullptr && !history->flushAndPrune(fileSystem, &error))) {
             // The renames are done but not known to be on disk: the record stays, so that the
             // next recovery finishes the switch whatever the disk kept.
             outcome.done = true;
@@ -259,8 +262,8 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     }
 
     QString undoError;
-    for (auto it = setAside.rbegin(); it != setAside.rend(); ++it) {
-        if (!fileSystem.rename((*it)->aside, (*it)->destination, &undoError)) {
+    for (std::size_t n = setAside.size(); n-- > 0;) {
+        if (!fileSystem.rename(setAside[n]->aside, setAside[n]->destination, &undoError)) {
             outcome.leftPending = true;
             return outcome;
         }

@@ -49,7 +49,7 @@ struct SwitchOutcome
 // the switch only goes forward. A crash leaves no record or a torn one (nothing was renamed yet:
 // recovery removes the copies), or a whole record that recoverFolders completes, keeping the
 // set-aside files in the history rather than deleting them.
-SwitchOutcome switchPair(const std::array<PairStep, 2>& steps, FileSystem& fileSystem,
+SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSystem,
                          const KeepRequest& keep = {});
 
 struct RecoveryOutcome
