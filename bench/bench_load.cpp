@@ -64,7 +64,7 @@ void BM_Load(benchmark::State& state)
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The history on the same file system as the live files. Loading back and forth: every Load
-// keeps a pair that the history holds already, so it digests the pair and writes an entry.
+// keeps a pair that the history holds already, so it compares the pair and writes an entry.
 // With fresh bytes: before every Load the live scenery file is rewritten (and flushed, as the
 // simulator's writes are long before a switch), so every Load also moves the old pair into the
 // history.

@@ -180,15 +180,8 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
         folders.removeAll(folder);
         folders.append(folder);
         // A file that was not there when the pair was kept is deleted when it is put back.
-        if (file.digest.isEmpty())
-            continue;
-        pair[i] = {history.keptFilePath(file.digest), file.path};
-        QString error;
-        if (History::digestOf(pair[i].source, &error) != file.digest) {
-            return {false, tr("The copy of %1 kept in the history is damaged.%2%2No file was "
-                              "changed.")
-                               .arg(file.path, cr)};
-        }
+        if (!file.keptAs.isEmpty())
+            pair[i].source = history.keptFilePath(file.keptAs);
     }
     for (std::size_t i = 0; i < pair.size(); ++i)
         pair[i].destination = found->files[i].path;

@@ -3,8 +3,6 @@
 #include "FileCommit.h"
 #include "HangarTemporaries.h"
 
-#include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,27 +14,36 @@
 
 namespace {
 
-// BLAKE2b rather than SHA-2: Qt's own SHA-256 digests a 2 MB Scenery.cfg five times slower, and
-// every operation digests the pair it keeps.
-constexpr auto digestAlgorithm = QCryptographicHash::Blake2b_256;
-
-QString entriesFolder(const QString& root)
+const QRegularExpression& entryName()
 {
-    return QDir(root).filePath(QStringLiteral("entries"));
-}
-
-QString filesFolder(const QString& root)
-{
-    return QDir(root).filePath(QStringLiteral("files"));
+    static const QRegularExpression pattern(QStringLiteral(R"(^[1-9][0-9]*\.json$)"));
+    return pattern;
 }
 
 bool samePair(const HistoryEntry& a, const HistoryEntry& b)
 {
     for (std::size_t i = 0; i < a.files.size(); ++i) {
-        if (a.files[i].path != b.files[i].path || a.files[i].digest != b.files[i].digest)
+        if (a.files[i].path != b.files[i].path || a.files[i].keptAs != b.files[i].keptAs)
             return false;
     }
     return true;
+}
+
+// Whether the two files hold the same bytes; their sizes are known to be equal. Files of one size
+// that differ mostly differ early: the first piece read is small.
+bool sameBytes(const QString& a, const QString& b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+        !second.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    for (qint64 pieceSize = 16 * 1024; !first.atEnd(); pieceSize = 256 * 1024) {
+        const QByteArray piece = first.read(pieceSize);
+        if (piece.isEmpty() || piece != second.read(pieceSize))
+            return false;
+    }
+    return second.atEnd();
 }
 
 } // namespace
@@ -47,7 +54,7 @@ QJsonObject HistoryEntry::toJson() const
     for (const KeptFile& file : files) {
         array.append(QJsonObject{
             {QStringLiteral("path"), file.path},
-            {QStringLiteral("digest"), file.digest},
+            {QStringLiteral("keptAs"), file.keptAs},
             {QStringLiteral("size"), double(file.size)},
             {QStringLiteral("modified"), file.modified.toUTC().toString(Qt::ISODateWithMs)}});
     }
@@ -71,7 +78,7 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
     for (std::size_t i = 0; i < entry.files.size(); ++i) {
         const QJsonObject file = array.at(qsizetype(i)).toObject();
         entry.files[i] = {
-            file.value(u"path").toString(), file.value(u"digest").toString(),
+            file.value(u"path").toString(), file.value(u"keptAs").toString(),
             qint64(file.value(u"size").toDouble()),
             QDateTime::fromString(file.value(u"modified").toString(), Qt::ISODateWithMs)};
     }
@@ -82,23 +89,22 @@ History::History(QString folder, int maxEntries, qint64 maxBytes)
     : m_folder(std::move(folder)), m_maxEntries(maxEntries), m_maxBytes(maxBytes)
 {}
 
-QString History::keptFilePath(const QString& digest) const
+QString History::keptFilePath(const QString& keptAs) const
 {
-    return QDir(filesFolder(m_folder)).filePath(digest);
+    return QDir(m_folder).filePath(keptAs);
 }
 
 QString History::entryPath(int id) const
 {
-    return QDir(entriesFolder(m_folder)).filePath(QString::number(id) + QStringLiteral(".json"));
+    return QDir(m_folder).filePath(QString::number(id) + QStringLiteral(".json"));
 }
 
 QList<History::Stored> History::stored() const
 {
-    static const QRegularExpression entryName(QStringLiteral(R"(^[1-9][0-9]*\.json$)"));
     QList<Stored> result;
-    const QDir folder(entriesFolder(m_folder));
-    for (const QString& name : folder.entryList(QDir::Files)) {
-        if (!entryName.match(name).hasMatch())
+    const QDir folder(m_folder);
+    for (const QString& name : folder.entryList({QStringLiteral("*.json")}, QDir::Files)) {
+        if (!entryName().match(name).hasMatch())
             continue;
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
@@ -108,8 +114,8 @@ QList<History::Stored> History::stored() const
             continue;
         bool whole = true;
         for (const KeptFile& kept : entry->files) {
-            const QFileInfo info(keptFilePath(kept.digest));
-            if (!kept.digest.isEmpty() && (!info.isFile() || info.size() != kept.size))
+            const QFileInfo info(keptFilePath(kept.keptAs));
+            if (!kept.keptAs.isEmpty() && (!info.isFile() || info.size() != kept.size))
                 whole = false;
         }
         result.append({*entry, whole});
@@ -129,9 +135,8 @@ QList<HistoryEntry> History::entries() const
     return result;
 }
 
-std::optional<HistoryEntry> History::newEntry(const QString& operation, const QString& name,
-                                              const std::array<QString, 2>& paths,
-                                              QString* error) const
+HistoryEntry History::newEntry(const QString& operation, const QString& name,
+                               const std::array<QString, 2>& paths) const
 {
     const QList<Stored> all = stored();
     HistoryEntry entry;
@@ -139,70 +144,50 @@ std::optional<HistoryEntry> History::newEntry(const QString& operation, const QS
     entry.time = QDateTime::currentDateTimeUtc();
     entry.operation = operation;
     entry.name = name;
+    // Named by the time, not the number: an entry that recovery renumbers keeps its files' names.
+    const QString prefix = entry.time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"));
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        KeptFile& file = entry.files[i];
-        file.path = paths[i];
-        const QFileInfo info(paths[i]);
-        if (!info.exists())
-            continue;
-        const auto digest = digestOf(paths[i], error);
-        if (!digest)
-            return std::nullopt;
-        file = {paths[i], *digest, info.size(), info.lastModified()};
+        entry.files[i].path = paths[i];
+        if (QFileInfo::exists(paths[i]))
+            entry.files[i].keptAs = prefix + QFileInfo(paths[i]).fileName();
     }
     return entry;
 }
 
-std::optional<QString> History::digestOf(const QString& path, QString* error)
+bool History::prepareFolder(FileSystem& fileSystem, QString* error)
 {
-    QFile file(path);
-    QCryptographicHash hash(digestAlgorithm);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    return QString::fromLatin1(hash.result().toHex());
-}
-
-bool History::prepareFolders(FileSystem& fileSystem, QString* error) const
-{
-    bool created = false;
-    for (const QString& folder : {entriesFolder(m_folder), filesFolder(m_folder)}) {
-        if (QFileInfo(folder).isDir())
-            continue;
-        if (!makeFolder(folder, error))
+    if (m_prepared)
+        return true;
+    if (!QFileInfo(m_folder).isDir()) {
+        // A new folder must outlive a crash like the files put in it.
+        if (!makeFolder(m_folder, error) ||
+            !fileSystem.syncFolder(QFileInfo(m_folder).path(), error))
             return false;
-        created = true;
     }
-    // New folders must outlive a crash like the files put in them.
-    if (created && (!fileSystem.syncFolder(m_folder, error) ||
-                    !fileSystem.syncFolder(QFileInfo(m_folder).path(), error)))
-        return false;
     // Partial copies and entries of a run killed while it wrote them.
     QString ignored;
-    for (const QString& folder : {entriesFolder(m_folder), filesFolder(m_folder)}) {
-        for (const QString& leftover : HangarTemporaries::inFolder(folder))
-            fileSystem.removeFile(leftover, &ignored);
-    }
+    for (const QString& leftover : HangarTemporaries::inFolder(m_folder))
+        fileSystem.removeFile(leftover, &ignored);
+    m_prepared = true;
     return true;
+}
+
+QString History::identicalKeptFile(const QString& path) const
+{
+    const qint64 size = QFileInfo(path).size();
+    const QFileInfoList kept = QDir(m_folder).entryInfoList(QDir::Files);
+    for (const QFileInfo& candidate : kept) {
+        if (candidate.size() == size && !entryName().match(candidate.fileName()).hasMatch() &&
+            sameBytes(path, candidate.filePath()))
+            return candidate.fileName();
+    }
+    return QString();
 }
 
 KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
                           FileSystem& fileSystem, QString* error)
 {
-    // The digests were taken before the files went aside; a file written since then (the
-    // simulator saving at that very moment) would be kept under the wrong name.
-    for (std::size_t i = 0; i < setAside.size(); ++i) {
-        const KeptFile& file = entry.files[i];
-        const QFileInfo info(setAside[i]);
-        if (!file.digest.isEmpty() &&
-            (info.size() != file.size || info.lastModified() != file.modified)) {
-            *error = QCoreApplication::translate("History", "%1 changed while it was replaced")
-                         .arg(file.path);
-            return KeepOutcome::Refused;
-        }
-    }
-    return store(entry, setAside, fileSystem, error);
+    return store(entry, setAside, false, fileSystem, error);
 }
 
 KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
@@ -216,30 +201,44 @@ KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& 
         if (!written || written->time != entry.time)
             entry.id = stored().value(0).entry.id + 1;
     }
-    for (std::size_t i = 0; i < setAside.size(); ++i) {
-        const QString& digest = entry.files[i].digest;
-        // Removed by hand meanwhile: the entry can never be whole, and waiting helps no one.
-        if (!digest.isEmpty() && !QFileInfo::exists(keptFilePath(digest)) &&
-            !QFileInfo::exists(setAside[i]))
-            return KeepOutcome::Kept;
-    }
-    return store(entry, setAside, fileSystem, error) == KeepOutcome::Kept ? KeepOutcome::Kept
-                                                                          : KeepOutcome::Pending;
+    return store(entry, setAside, true, fileSystem, error) == KeepOutcome::Kept
+               ? KeepOutcome::Kept
+               : KeepOutcome::Pending;
 }
 
-KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                           FileSystem& fileSystem, QString* error)
+KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& setAside,
+                           bool recovering, FileSystem& fileSystem, QString* error)
 {
-    if (!prepareFolders(fileSystem, error))
+    if (!prepareFolder(fileSystem, error))
         return KeepOutcome::Refused;
     std::vector<std::size_t> moved;
     bool failed = false;
     for (std::size_t i = 0; i < setAside.size() && !failed; ++i) {
-        const QString target = keptFilePath(entry.files[i].digest);
-        if (entry.files[i].digest.isEmpty() || QFileInfo::exists(target))
+        KeptFile& file = entry.files[i];
+        if (file.keptAs.isEmpty())
             continue;
+        const QString target = keptFilePath(file.keptAs);
+        // Moved in already, before a crash.
+        const QFileInfo source(QFileInfo::exists(target) ? target : setAside[i]);
+        if (!source.exists()) {
+            // A link that pointed nowhere held nothing to keep; a file that neither is where it
+            // was set aside nor was kept was removed by hand, and the entry can never be whole.
+            if (recovering)
+                return KeepOutcome::Kept;
+            file.keptAs.clear();
+            continue;
+        }
+        file.size = source.size();
+        file.modified = source.lastModified();
+        if (source.filePath() == target)
+            continue;
+        const QString identical = identicalKeptFile(setAside[i]);
+        if (!identical.isEmpty()) {
+            file.keptAs = identical;
+            continue;
+        }
         // A link is kept as the bytes it points to, never as a link to a file that may change.
-        if (!QFileInfo(setAside[i]).isSymLink()) {
+        if (!source.isSymLink()) {
             // What the simulator wrote last may still be only in memory.
             if (!fileSystem.syncFile(setAside[i], error)) {
                 failed = true;
@@ -248,7 +247,7 @@ KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 
             QString renameError;
             if (fileSystem.rename(setAside[i], target, &renameError)) {
                 moved.push_back(i);
-                m_unflushed << filesFolder(m_folder);
+                m_unflushed = true;
                 continue;
             }
         }
@@ -258,19 +257,21 @@ KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 
         QString ignored;
         if (failed && copy)
             fileSystem.removeFile(*copy, &ignored);
-        m_unflushed << filesFolder(m_folder);
+        m_unflushed = true;
     }
+    if (!failed && entry.files[0].keptAs.isEmpty() && entry.files[1].keptAs.isEmpty())
+        return KeepOutcome::Kept;
     // The metadata comes last, so that an entry is never listed before its files are in place.
     if (!failed &&
         fileSystem.writeWhole(entryPath(entry.id), QJsonDocument(entry.toJson()).toJson(), error)) {
-        m_unflushed << entriesFolder(m_folder);
+        m_unflushed = true;
         return KeepOutcome::Kept;
     }
 
     QString undoError;
     for (std::size_t n = moved.size(); n-- > 0;) {
         const std::size_t i = moved[n];
-        if (!fileSystem.rename(keptFilePath(entry.files[i].digest), setAside[i], &undoError))
+        if (!fileSystem.rename(keptFilePath(entry.files[i].keptAs), setAside[i], &undoError))
             return KeepOutcome::Pending;
     }
     return KeepOutcome::Refused;
@@ -278,12 +279,9 @@ KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 
 
 bool History::flushAndPrune(FileSystem& fileSystem, QString* error)
 {
-    m_unflushed.removeDuplicates();
-    for (const QString& folder : std::as_const(m_unflushed)) {
-        if (!fileSystem.syncFolder(folder, error))
-            return false;
-    }
-    m_unflushed.clear();
+    if (m_unflushed && !fileSystem.syncFolder(m_folder, error))
+        return false;
+    m_unflushed = false;
     prune(fileSystem);
     return true;
 }
@@ -306,7 +304,7 @@ void History::prune(FileSystem& fileSystem) const
         if (s.whole) {
             qint64 added = 0;
             for (const KeptFile& file : entry.files) {
-                if (!file.digest.isEmpty() && !counted.contains(file.digest))
+                if (!file.keptAs.isEmpty() && !counted.contains(file.keptAs))
                     added += file.size;
             }
             const bool superseded = std::any_of(retained.begin(), retained.end(),
@@ -318,17 +316,17 @@ void History::prune(FileSystem& fileSystem) const
                 retained.append(entry);
                 bytes += added;
                 for (const KeptFile& file : entry.files)
-                    counted.insert(file.digest);
+                    counted.insert(file.keptAs);
             }
         }
         const bool dropped = drop && fileSystem.removeFile(entryPath(entry.id), &ignored);
         for (const KeptFile& file : entry.files)
-            (dropped ? released : referenced).insert(file.digest);
+            (dropped ? released : referenced).insert(file.keptAs);
     }
     // Only the files of dropped entries go: a file that no entry names yet may belong to an
     // entry that the recovery of an interrupted switch has still to write.
-    for (const QString& digest : released - referenced) {
-        if (!digest.isEmpty())
-            fileSystem.removeFile(keptFilePath(digest), &ignored);
+    for (const QString& keptAs : released - referenced) {
+        if (!keptAs.isEmpty())
+            fileSystem.removeFile(keptFilePath(keptAs), &ignored);
     }
 }

@@ -9,12 +9,12 @@
 #include <array>
 #include <optional>
 
-// One file of a kept pair: the path it came from and what it held there.
+// One file of a kept pair: the path it came from and the name of its copy in the history.
 struct KeptFile
 {
     QString path;
-    // The digest of its bytes, which names their copy in the history; empty when there was no file.
-    QString digest;
+    // Empty when there was no file at the path.
+    QString keptAs;
     qint64 size = 0;
     QDateTime modified;
 };
@@ -44,17 +44,19 @@ enum class KeepOutcome
 
 // The pairs that Hangar replaced or deleted, kept so that any of them can be put back.
 //
-// On disk, in the history's folder:
-//   files/<digest>     the bytes of one kept file, stored once however many entries hold them;
-//                      the digest is BLAKE2b-256 of the bytes, in hexadecimal
-//   entries/<id>.json  one entry: its number, time, operation, name, and for each of the two
-//                      files the path it came from, its digest, size and time of last change
+// On disk, all in the history's one folder (one folder: one flush for all the new names):
+//   <time>-<name>  the bytes of one kept file, e.g. "20250107-211544-120-Scenery.cfg" for a
+//                  Scenery.cfg kept then; stored once however many entries hold the same bytes
+//                  (a file is compared with the kept files of its size)
+//   <id>.json      one entry: its number, time, operation, name, and for each of the two files
+//                  the path it came from, the name of its copy, its size and its time of last
+//                  change
 // An entry counts, and is listed, only when its metadata file and every file it names are whole
-// on disk. The pair switch describes the pair that goes (digests included) in its record before
-// anything is renamed; the set-aside files are then flushed and renamed into files/ (copied when
-// the history is on another file system), the metadata is written last, and the switch flushes
-// the history's folders with its own. A crash at any point leaves either no listed entry or a
-// whole one, and the recovery of the switch completes the entry from its record.
+// on disk. The pair switch names the entry and where its files go in its record before anything is
+// renamed; the set-aside files are then flushed and renamed into the history (copied when it
+// is on another file system), the metadata is written last, and the switch flushes the history's
+// folder with its own. A crash at any point leaves either no listed entry or a whole one, and the
+// recovery of the switch completes the entry from its record.
 //
 // Bounds: after an entry is kept, the newest entries are kept while there are at most maxEntries
 // of them and the files they hold, each counted once, fit in maxBytes; the newest entry always
@@ -71,18 +73,18 @@ public:
 
     // The entries that are whole on disk, newest first.
     QList<HistoryEntry> entries() const;
-    // Where the history keeps the bytes of that digest.
-    QString keptFilePath(const QString& digest) const;
+    QString keptFilePath(const QString& keptAs) const;
 
-    // A new entry for the pair at the two paths as they are now, numbered after every entry on
-    // disk. A path that names no file (or a link that points nowhere) holds nothing to keep.
-    std::optional<HistoryEntry> newEntry(const QString& operation, const QString& name,
-                                         const std::array<QString, 2>& paths, QString* error) const;
+    // A new entry for the pair at the two paths, numbered after every entry on disk, with the
+    // names that the files there now would be kept as. A path that names no file (or a link that
+    // points nowhere) has nothing to keep.
+    HistoryEntry newEntry(const QString& operation, const QString& name,
+                          const std::array<QString, 2>& paths) const;
 
-    // Keeps the files at the set-aside paths as the entry's pair, unless they changed since the
-    // entry was made. A file whose bytes are kept already stays where it is for the caller to
-    // remove; any other is renamed into the history when it is on the same file system, else
-    // copied. The caller flushes the history (flush) before it forgets the set-aside files.
+    // Keeps the files at the set-aside paths as the entry's pair. A file whose bytes are kept
+    // already stays where it is for the caller to remove; any other is renamed into the history
+    // when it is on the same file system, else copied. The caller flushes the history
+    // (flushAndPrune) before it forgets the set-aside files.
     KeepOutcome keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
                      FileSystem& fileSystem, QString* error);
     // Completes the keeping of the entry that a crash interrupted, from where it stopped.
@@ -90,9 +92,6 @@ public:
                          FileSystem& fileSystem, QString* error);
     // Flushes the new names in the history's folders to disk, then drops what the bounds exclude.
     bool flushAndPrune(FileSystem& fileSystem, QString* error);
-
-    // The digest of the file's bytes, or nothing with the reason.
-    static std::optional<QString> digestOf(const QString& path, QString* error);
 
 private:
     struct Stored
@@ -103,14 +102,16 @@ private:
 
     QString entryPath(int id) const;
     QList<Stored> stored() const;
-    bool prepareFolders(FileSystem& fileSystem, QString* error) const;
-    KeepOutcome store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+    bool prepareFolder(FileSystem& fileSystem, QString* error);
+    QString identicalKeptFile(const QString& path) const;
+    KeepOutcome store(HistoryEntry entry, const std::array<QString, 2>& setAside, bool recovering,
                       FileSystem& fileSystem, QString* error);
     void prune(FileSystem& fileSystem) const;
 
     QString m_folder;
     int m_maxEntries;
     qint64 m_maxBytes;
-    // The folders with names not flushed yet: every flush of a folder costs a flush of the disk.
-    QStringList m_unflushed;
+    bool m_prepared = false;
+    // New names not flushed yet: every flush of the folder costs a flush of the disk.
+    bool m_unflushed = false;
 };

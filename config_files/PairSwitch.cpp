@@ -178,20 +178,14 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     // Set only when there is a pair to keep.
     History* history = nullptr;
     if (keep.history != nullptr) {
-        // The pair that goes is described, digests included, while it is still in place: the
-        // record then tells recovery where in the history each file goes.
-        const auto entry = keep.history->newEntry(
-            keep.operation, keep.name, {pair[0].destination, pair[1].destination}, &outcome.reason);
-        if (!entry) {
-            outcome.failedPath = keep.history->folder();
-            outcome.notKept = true;
-            discardStaged();
-            return outcome;
-        }
-        if (!entry->files[0].digest.isEmpty() || !entry->files[1].digest.isEmpty()) {
+        // The record tells recovery which entry the set-aside files become, and their names in
+        // the history.
+        const HistoryEntry entry = keep.history->newEntry(
+            keep.operation, keep.name, {pair[0].destination, pair[1].destination});
+        if (!entry.files[0].keptAs.isEmpty() || !entry.files[1].keptAs.isEmpty()) {
             history = keep.history;
             record.keep =
-                RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), *entry};
+                RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), entry};
         }
     }
 

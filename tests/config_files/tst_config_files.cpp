@@ -32,8 +32,8 @@ struct HistoryFixture : FolderFixture
 
     QByteArrayList kept(const HistoryEntry& entry) const
     {
-        return {TestFiles::read(history.keptFilePath(entry.files[0].digest)),
-                TestFiles::read(history.keptFilePath(entry.files[1].digest))};
+        return {TestFiles::read(history.keptFilePath(entry.files[0].keptAs)),
+                TestFiles::read(history.keptFilePath(entry.files[1].keptAs))};
     }
     // The pairs of the entries the history lists, newest first.
     QList<QByteArrayList> listed() const
@@ -43,12 +43,12 @@ struct HistoryFixture : FolderFixture
             pairs << kept(entry);
         return pairs;
     }
-    qsizetype keptFiles() const { return QDir(folder + u"/files"_s).entryList(QDir::Files).size(); }
+    qsizetype keptFiles() const { return QDir(folder).entryList({u"*.cfg"_s}, QDir::Files).size(); }
     // Hangar's own hidden files (temporaries, records) in the two folders and the history's.
     QStringList leftovers() const
     {
         QStringList found;
-        for (const QString& dir : {fs9, scenery, folder + u"/files"_s, folder + u"/entries"_s})
+        for (const QString& dir : {fs9, scenery, folder})
             found += QDir(dir).entryList({u".*"_s}, QDir::Files | QDir::Hidden);
         return found;
     }
@@ -606,18 +606,18 @@ void TestConfigFiles::historyStopWhileKeepingLeavesNoHalfEntry_data()
     QTest::addColumn<bool>("stops");     // killed at that step rather than refused
     QTest::addColumn<bool>("endsAsNew"); // after the next start's recovery
     // A Load with a new history: renames 1-2 set the live pair aside, 3-4 move it into the
-    // history, 5-6 put the copies in place; syncs 3-4 are the history's new folders, 5-6 the
-    // set-aside files, 7-8 the two folders and 9-10 the history's after the copies are in place.
+    // history, 5-6 put the copies in place; sync 3 is for the history's new folder, 4-5 the
+    // set-aside files, 6-7 the two folders and 8 the history's after the copies are in place.
     const auto row = [](const char* why, Step step, int count, bool stops, bool endsAsNew) {
         QTest::newRow(why) << step << count << stops << endsAsNew;
     };
     row("refused writing the entry: nothing goes", Step::Entry, 1, false, false);
-    row("refused flushing the second file: the first goes back", Step::Sync, 6, false, false);
+    row("refused flushing the second file: the first goes back", Step::Sync, 5, false, false);
     row("refused renaming into the history: copied instead", Step::Rename, 3, false, true);
     row("killed before setting aside", Step::Rename, 1, true, true);
     row("killed writing the entry", Step::Entry, 1, true, true);
     row("killed between the two files", Step::Rename, 4, true, true);
-    row("killed before the history's folders are flushed", Step::Sync, 9, true, true);
+    row("killed before the history's folder is flushed", Step::Sync, 8, true, true);
     row("killed before the copies are in place", Step::Rename, 5, true, true);
 }
 
