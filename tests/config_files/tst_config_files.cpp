@@ -30,17 +30,14 @@ struct HistoryFixture : FolderFixture
     QString folder = root.filePath(u"history"_s);
     History history{folder, 30, qint64{200} << 20};
 
-    QByteArrayList kept(const HistoryEntry& entry) const
-    {
-        return {TestFiles::read(history.keptFilePath(entry.files[0].keptAs)),
-                TestFiles::read(history.keptFilePath(entry.files[1].keptAs))};
-    }
     // The pairs of the entries the history lists, newest first.
     QList<QByteArrayList> listed() const
     {
         QList<QByteArrayList> pairs;
-        for (const HistoryEntry& entry : history.entries())
-            pairs << kept(entry);
+        for (const HistoryEntry& e : history.entries()) {
+            pairs.append({TestFiles::read(history.keptFilePath(e.files[0].keptAs)),
+                          TestFiles::read(history.keptFilePath(e.files[1].keptAs))});
+        }
         return pairs;
     }
     qsizetype keptFiles() const { return QDir(folder).entryList({u"*.cfg"_s}, QDir::Files).size(); }
@@ -570,9 +567,9 @@ void TestConfigFiles::historyPruning_data()
     QTest::addColumn<int>("maxEntries");
     QTest::addColumn<qint64>("maxBytes");
     QTest::addColumn<QList<int>>("left"); // the entries' numbers, newest first
-    // Five loads keep five pairs of 1000 + 1000 bytes, numbered 1 to 5.
+    // Five loads keep the live pair (21 bytes), then four pairs of 15 bytes, numbered 1 to 5.
     QTest::newRow("by count: the newest three") << 3 << (qint64{1} << 20) << QList<int>{5, 4, 3};
-    QTest::newRow("by size: the newest that fit") << 30 << qint64{4500} << QList<int>{5, 4};
+    QTest::newRow("by size: the newest that fit") << 30 << qint64{30} << QList<int>{5, 4};
     QTest::newRow("the newest stays even alone too large") << 30 << qint64{10} << QList<int>{5};
 }
 
@@ -583,13 +580,9 @@ void TestConfigFiles::historyPruning()
     QFETCH(QList<int>, left);
     HistoryFixture f;
     History history(f.folder, maxEntries, maxBytes);
-    TestFiles::write(f.liveMain(), QByteArray(1000, 'l'));
-    TestFiles::write(f.liveScenery(), QByteArray(1000, 'L'));
     DiskFileSystem fs;
-    for (char c = 'a'; c < 'f'; ++c) {
-        const QString name(QLatin1Char{c});
-        TestFiles::write(f.snapshotMain(name), QByteArray(1000, c));
-        TestFiles::write(f.snapshotScenery(name), QByteArray(1000, char(c - 32)));
+    for (const QString& name : {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}) {
+        f.addConfig(name);
         QVERIFY(processFiles(Operation::Load, name, {}, f.fs9, f.scenery, fs, &history).performed);
     }
     QList<int> ids;
