@@ -40,12 +40,6 @@ QLabel* picture(QWidget* parent, const char* name, const QString& resource, QRec
     return label;
 }
 
-QIcon hangarIcon()
-{
-    static const QIcon icon(QStringLiteral(":/pictures/hangar.ico"));
-    return icon;
-}
-
 QLabel* contactLabel(QWidget* parent, const char* name, const QString& text, int top)
 {
     auto* label = place<QLabel>(parent, name, 360, top, 145, 25);
@@ -91,7 +85,7 @@ void frmHangar::createControls()
 {
     setObjectName(QStringLiteral("frmHangar"));
     setWindowTitle(QStringLiteral("Hangar for FS 2004"));
-    setWindowIcon(hangarIcon());
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/hangar.ico")));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(553, 446);
