@@ -41,6 +41,7 @@ private slots:
     void remove();
     void everyFailedStepKeepsListsTrue();
     void folderPickers();
+    void wholeRun_data();
     void wholeRun();
 };
 
@@ -141,14 +142,15 @@ void TestCommands::save_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("onDisk"); // the name whose files the save wrote
     QTest::newRow("new name joins the list and is shown")
-        << u"Dawn"_s << named({u"Night"_s, u"Dawn"_s}) << u"Dawn"_s;
+        << u"Dawn"_s << named({u"Night"_s, u"Dawn"_s}) << u"Dawn"_s << u"Dawn"_s;
     QTest::newRow("existing name is overwritten in place")
-        << u"Night"_s << named({u"Night"_s}) << u"FS Original"_s;
+        << u"Night"_s << named({u"Night"_s}) << u"FS Original"_s << u"Night"_s;
     QTest::newRow("FS Original takes the existing path")
-        << u"FS Original"_s << named({u"Night"_s}) << u"FS Original"_s;
-    QTest::newRow("other letter case is a new name")
-        << u"night"_s << named({u"Night"_s, u"night"_s}) << u"night"_s;
+        << u"FS Original"_s << named({u"Night"_s}) << u"FS Original"_s << u"FS Original"_s;
+    QTest::newRow("other letter case is a new entry over the same files")
+        << u"night"_s << named({u"Night"_s, u"night"_s}) << u"night"_s << u"Night"_s;
 }
 
 void TestCommands::save()
@@ -156,14 +158,16 @@ void TestCommands::save()
     QFETCH(QString, name);
     QFETCH(QStringList, list);
     QFETCH(QString, shown);
+    QFETCH(QString, onDisk);
     WindowFixture f;
     f.writeIni("Config1=Night\r\n");
     f.addConfig(u"Night"_s);
     f.open();
     f.edit(name, "cmdSAVE");
     QCOMPARE(f.messages(), QStringList());
-    QCOMPARE(TestFiles::read(f.snapshotMain(name)), "live main"_ba);
-    QCOMPARE(TestFiles::read(f.snapshotScenery(name)), "live scenery"_ba);
+    QCOMPARE(TestFiles::read(f.snapshotMain(onDisk)), "live main"_ba);
+    QCOMPARE(TestFiles::read(f.snapshotScenery(onDisk)), "live scenery"_ba);
+    QCOMPARE(QFile::exists(f.snapshotScenery(name)), name == onDisk);
     QCOMPARE(f.entries(f.loadList()), list);
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  "_s + shown + u"  configuration"_s);
     QVERIFY(!f.saveActivation()->isChecked());
@@ -330,23 +334,39 @@ void TestCommands::folderPickers()
     QCOMPARE(f.entries(f.loadList()), named({}));
 }
 
+void TestCommands::wholeRun_data()
+{
+    QTest::addColumn<QStringList>("spelling"); // the live pair, then a pair saved as Two before
+    QTest::newRow("the naming rule's spelling")
+        << QStringList{u"FS9.cfg"_s, u"Scenery.cfg"_s, u"FS9.Two.cfg"_s, u"Scenery.Two.cfg"_s};
+    QTest::newRow("as Wine leaves them")
+        << QStringList{u"fs9.cfg"_s, u"SCENERY.CFG"_s, u"fs9.two.CFG"_s, u"SCENERY.TWO.cfg"_s};
+}
+
 void TestCommands::wholeRun()
 {
+    QFETCH(QStringList, spelling);
     WindowFixture f;
+    QFile::remove(f.liveMain());
+    QFile::remove(f.liveScenery());
+    const QString liveMain = FolderFixture::in(f.fs9, spelling[0]);
+    const QString liveScenery = FolderFixture::in(f.scenery, spelling[1]);
+    TestFiles::write(FolderFixture::in(f.fs9, spelling[2]), "old Two main");
+    TestFiles::write(FolderFixture::in(f.scenery, spelling[3]), "old Two scenery");
     f.open();
     f.box("txtFS9Folder")->setText(f.fs9);
     f.box("txtSceFolder")->setText(f.scenery + QDir::separator());
     for (const char* name : {"One", "Two", "Three"}) {
-        TestFiles::write(f.liveMain(), QByteArray(name) + " main");
-        TestFiles::write(f.liveScenery(), QByteArray(name) + " scenery");
+        TestFiles::write(liveMain, QByteArray(name) + " main");
+        TestFiles::write(liveScenery, QByteArray(name) + " scenery");
         f.edit(QString::fromUtf8(name), "cmdSAVE");
     }
     for (int position : {1, 2, 3}) {
         f.loadList()->setCurrentIndex(position);
         f.button("cmdLOAD")->click();
         const QByteArray name = f.loadList()->currentText().toUtf8();
-        QCOMPARE(TestFiles::read(f.liveMain()), name + " main");
-        QCOMPARE(TestFiles::read(f.liveScenery()), name + " scenery");
+        QCOMPARE(TestFiles::read(liveMain), name + " main");
+        QCOMPARE(TestFiles::read(liveScenery), name + " scenery");
     }
     f.edit(u"Two"_s, "cmdREMOVE");
     QCOMPARE(f.messages(), QStringList());
@@ -356,7 +376,14 @@ void TestCommands::wholeRun()
     QCOMPARE(f.entries(f.loadList()), named({u"One"_s, u"Three"_s}));
     QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Three"_s);
     QCOMPARE(f.box("txtSceFolder")->text(), f.scenery + QDir::separator());
-    QVERIFY(!QFile::exists(f.snapshotMain(u"Two"_s)));
+    // One live file in each folder, spelled as it was, and no trace of Two in any spelling.
+    for (QStringList expected :
+         {QStringList{f.fs9, spelling[0], u"FS9.One.cfg"_s, u"FS9.Three.cfg"_s},
+          QStringList{f.scenery, spelling[1], u"Scenery.One.cfg"_s, u"Scenery.Three.cfg"_s}}) {
+        const QDir folder(expected.takeFirst());
+        expected.sort();
+        QCOMPARE(folder.entryList(QDir::Files, QDir::Name), expected);
+    }
 }
 
 QTEST_MAIN(TestCommands)

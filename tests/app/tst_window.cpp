@@ -135,6 +135,8 @@ void TestWindow::startupListsSavedConfigurations_data()
     row("hand-edited names reaching outside the folders are skipped",
         "Config1=../../etc/x\r\nConfig2=..\\x\r\nConfig3=*\r\nConfig4=C:x\r\nConfig5=Night\r\n",
         {u"Night"_s}, {u"Night"_s}, QString());
+    row("names found in another letter case", "Config1=NIGHT\r\n", {u"Night"_s}, {u"NIGHT"_s},
+        QString());
     row("slot 10 is not read", "Config10=Night\r\n", {u"Night"_s}, {}, QString());
 }
 

@@ -22,6 +22,8 @@ private slots:
     void profileWriteKeepsEveryOtherByte();
     void killedProfileWriteLeavesWholeFile();
     void directoryLookup();
+    void spellingAsWindowsFindsIt_data();
+    void spellingAsWindowsFindsIt();
     void copyIsByteForByte_data();
     void copyIsByteForByte();
     void removeDeletesReadOnlyFile();
@@ -149,6 +151,34 @@ void TestPlatform::directoryLookup()
     QVERIFY2(!FileExists(folder + u".hidden.cfg"_s), "a hidden file counts as missing");
     QString file = folder + u"FS9.cfg"_s;
     QVERIFY2(!FolderExists(file), "a file is no folder");
+}
+
+void TestPlatform::spellingAsWindowsFindsIt_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("exact spelling") << QStringList{u"FS9.cfg"_s} << u"FS9.cfg"_s << u"FS9.cfg"_s;
+    QTest::newRow("other letter case") << QStringList{u"fs9.cfg"_s} << u"FS9.cfg"_s << u"fs9.cfg"_s;
+    QTest::newRow("exact wins over other spellings")
+        << QStringList{u"fs9.cfg"_s, u"FS9.cfg"_s, u"FS9.CFG"_s} << u"FS9.cfg"_s << u"FS9.cfg"_s;
+    QTest::newRow("several: first in code-unit order")
+        << QStringList{u"fs9.cfg"_s, u"fS9.cfg"_s, u"FS9.CFG"_s} << u"FS9.cfg"_s << u"FS9.CFG"_s;
+    QTest::newRow("accented letters")
+        << QStringList{u"Scenery.ÉTÉ.cfg"_s} << u"Scenery.été.cfg"_s << u"Scenery.ÉTÉ.cfg"_s;
+    QTest::newRow("no match keeps the rule's spelling")
+        << QStringList{u"FS9.Night.cfg"_s, u"FS9.cfg.bak"_s} << u"FS9.cfg"_s << u"FS9.cfg"_s;
+}
+
+void TestPlatform::spellingAsWindowsFindsIt()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, asked);
+    QFETCH(QString, found);
+    QTemporaryDir dir;
+    for (const QString& entry : entries)
+        TestFiles::write(dir.filePath(entry), "x");
+    QCOMPARE(spellingOnDisk(QDir::toNativeSeparators(dir.path()), asked), found);
 }
 
 void TestPlatform::copyIsByteForByte_data()
