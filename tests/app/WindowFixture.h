@@ -4,6 +4,7 @@
 #include "FolderFixture.h"
 #include "frmHangar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -56,6 +57,17 @@ struct WindowFixture : FolderFixture
         for (int i = 0; i < list->count(); ++i)
             result << list->itemText(i);
         return result;
+    }
+
+    // Gives the control the focus in the shown window and returns the widget that holds it: the
+    // one a user's keys go to.
+    QWidget* focus(QWidget* control) const
+    {
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("the window never became active");
+        control->setFocus();
+        return QApplication::focusWidget();
     }
 
     // Ticks Save activation, puts the name in the save list and presses the button.

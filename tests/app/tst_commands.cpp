@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 using Step = FaultyFileSystem::Step;
@@ -51,13 +52,13 @@ void TestCommands::loadListTakesNoTextAndCaptionFollowsChoice()
     f.writeIni("Config1=Night\r\n");
     f.addConfig(u"Night"_s);
     f.open();
-    QLineEdit* field = f.loadList()->lineEdit();
+    QWidget* field = f.focus(f.loadList());
     QApplication::clipboard()->setText(u"Pasted"_s);
     QTest::keyClicks(field, u"abc"_s);
     sendKey(field, Qt::Key_Backspace, u"\b"_s);
     sendKey(field, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
     QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
-    QTest::keyClick(f.loadList(), Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Down);
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  Night  configuration"_s);
     f.loadList()->setEditText(QString());
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load    configuration"_s);
@@ -66,13 +67,14 @@ void TestCommands::loadListTakesNoTextAndCaptionFollowsChoice()
 void TestCommands::saveListTypingLimit_data()
 {
     QTest::addColumn<int>("startLength");
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("key"); // 0: an input method commits "xyz"
     QTest::addColumn<int>("endLength");
     QTest::newRow("15 characters take a 16th") << 15 << int(Qt::Key_X) << 16;
     QTest::newRow("16 refuse a 17th, over a selection too") << 16 << int(Qt::Key_X) << 16;
     QTest::newRow("16 refuse Backspace") << 16 << int(Qt::Key_Backspace) << 16;
     QTest::newRow("15 take Backspace") << 15 << int(Qt::Key_Backspace) << 14;
     QTest::newRow("Delete still shortens 16") << 16 << int(Qt::Key_Delete) << 15;
+    QTest::newRow("input method text stops at 16 too") << 14 << 0 << 16;
 }
 
 void TestCommands::saveListTypingLimit()
@@ -83,16 +85,21 @@ void TestCommands::saveListTypingLimit()
     WindowFixture f;
     f.open();
     f.saveActivation()->setChecked(true);
-    QLineEdit* field = f.saveList()->lineEdit();
+    QWidget* field = f.focus(f.saveList());
     f.saveList()->setEditText(QString(startLength, u'n'));
     if (key == Qt::Key_Delete)
-        field->setCursorPosition(0);
+        f.saveList()->lineEdit()->setCursorPosition(0);
     else if (startLength == 16)
-        field->selectAll();
+        f.saveList()->lineEdit()->selectAll();
     const QMap<int, QString> texts{{Qt::Key_X, u"x"_s},
                                    {Qt::Key_Backspace, u"\b"_s},
                                    {Qt::Key_Delete, QString(QChar(127))}}; // as X11 sends them
-    sendKey(field, Qt::Key(key), texts[key]);
+    QInputMethodEvent committed;
+    committed.setCommitString(u"xyz"_s);
+    if (key == 0)
+        QApplication::sendEvent(field, &committed);
+    else
+        sendKey(field, Qt::Key(key), texts[key]);
     QCOMPARE(f.saveList()->currentText().size(), endLength);
 }
 
@@ -102,10 +109,11 @@ void TestCommands::removeEnabledUnlessOriginal()
     f.open();
     f.saveActivation()->setChecked(true);
     QVERIFY(!f.button("cmdREMOVE")->isEnabled());
+    QWidget* field = f.focus(f.saveList());
     for (const QString& text : {u"fs original"_s, u"FS Original "_s, QString(), u"FS Original"_s}) {
         f.saveList()->lineEdit()->selectAll();
-        QTest::keyClick(f.saveList()->lineEdit(), Qt::Key_Delete);
-        QTest::keyClicks(f.saveList()->lineEdit(), text);
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
         QCOMPARE(f.button("cmdREMOVE")->isEnabled(), text != u"FS Original"_s);
     }
 }

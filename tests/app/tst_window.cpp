@@ -257,10 +257,10 @@ void TestWindow::everyWayOfClosingWritesOnce()
         f.button("cmdQuit")->click();
         break;
     case 1:
-        QTest::keyClick(f.saveList(), Qt::Key_Escape);
+        QTest::keyClick(f.focus(f.saveList()), Qt::Key_Escape);
         break;
     case 2:
-        QTest::keyClick(f.box("txtSceFolder"), Qt::Key_Return);
+        QTest::keyClick(f.focus(f.box("txtSceFolder")), Qt::Key_Return);
         break;
     case 3:
         window.close();
@@ -269,11 +269,11 @@ void TestWindow::everyWayOfClosingWritesOnce()
         QMetaObject::invokeMethod(qApp, "aboutToQuit");
         break;
     case 5:
-        QTest::keyClick(f.saveList()->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(f.focus(f.saveList()), Qt::Key_Return);
         break;
     case 6:
         f.saveActivation()->setChecked(false);
-        QTest::keyClick(f.loadList()->lineEdit(), Qt::Key_Enter);
+        QTest::keyClick(f.focus(f.loadList()), Qt::Key_Enter);
         break;
     }
     QCOMPARE(TestFiles::read(f.iniPath()),

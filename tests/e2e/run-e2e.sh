@@ -2,6 +2,7 @@
 # End to end with real key and mouse input: the built hangar runs under Xvfb from a scratch
 # folder with its own settings file; xdotool ticks "Save activation", types a name, saves,
 # chooses it, loads it and quits. The snapshot files and the settings file are checked after.
+# The name is typed as 20 real key presses and a Backspace: the save list keeps the first 16.
 # Usage: run-e2e.sh path/to/hangar [folder-for-screenshots]
 set -euo pipefail
 
@@ -48,11 +49,14 @@ shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
 
 click 400 44              # chkSaveActivation
 click 150 116             # into cboConfigNameTO
-xdotool key ctrl+a type --delay 50 'Night Flight'
+typed='Night Flight Oslo 04'  # 20 characters
+name=${typed:0:16}
+xdotool key ctrl+a type --delay 50 "$typed"
+xdotool key BackSpace     # refused at 16 like any typed character
 sleep 0.3
 shot e2e-editing
 click 120 84              # cmdSAVE
-until_true test -f "$scratch/scenery/Scenery.Night Flight.cfg" || echo "e2e: Save wrote nothing" >&2
+until_true test -f "$scratch/scenery/Scenery.$name.cfg" || echo "e2e: Save wrote nothing under '$name'" >&2
 click 150 44              # cboConfigName: focus, then choose the new entry with the keyboard
 xdotool key Down
 sleep 0.3
@@ -67,13 +71,13 @@ click 440 84              # cmdQuit
 wait "$hangar_pid" || { echo "e2e: hangar exited with $?" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
 
 fail() { echo "e2e: $*" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
-cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.Night Flight.cfg" || fail "main snapshot wrong"
-cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.Night Flight.cfg" || fail "scenery snapshot wrong"
+cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.$name.cfg" || fail "main snapshot wrong: $(ls "$scratch/fs9")"
+cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.$name.cfg" || fail "scenery snapshot wrong"
 cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.cfg" || fail "Load did not restore FS9.cfg"
 cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.cfg" || fail "Load did not restore Scenery.cfg"
-expected=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\nConfig1=Night Flight\r\n' \
-    "$scratch/fs9" "$scratch/scenery"
+expected=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\nConfig1=%s\r\n' \
+    "$scratch/fs9" "$scratch/scenery" "$name"
     for n in 2 3 4 5 6 7 8 9; do printf 'Config%s=\r\n' "$n"; done
-    printf 'LastConfig=Night Flight\r\n')
+    printf 'LastConfig=%s\r\n' "$name")
 [ "$(cat "$scratch/exe/Hangar.ini")" = "$expected" ] || fail "settings file: $(cat -A "$scratch/exe/Hangar.ini")"
 echo "e2e: 1 passed, 0 failed"
