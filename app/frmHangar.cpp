@@ -50,6 +50,12 @@ void frmHangar::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void frmHangar::showEvent(QShowEvent* event)
+{
+    // A dialog centres itself on the screen; this window opens where the system places a new one.
+    QWidget::showEvent(event);
+}
+
 void frmHangar::reject()
 {
     // Escape is the Quit button's key, and must close through the same unload as every close.

@@ -34,6 +34,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();

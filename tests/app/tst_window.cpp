@@ -71,6 +71,13 @@ void TestWindow::layoutAfterStartup()
     const QCheckBox* check = f.saveActivation();
     QVERIFY2(QFontMetrics(check->font()).horizontalAdvance(check->text()) + 20 <= check->width(),
              "the caption fits its box in the fallback face");
+    // Placed by the system as any new window of its size, not centred.
+    QWidget plain;
+    plain.setFixedSize(window.size());
+    plain.show();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowExposed(&plain));
+    QCOMPARE(window.pos(), plain.pos());
 }
 
 void TestWindow::focusOrderSkipsHiddenControls()
