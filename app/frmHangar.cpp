@@ -239,6 +239,8 @@ void frmHangar::chkSaveActivation_Click()
         const int count = cboConfigName->count();
         for (int position = 0; position < count; ++position)
             cboConfigNameTO->addItem(cboConfigName->itemText(position));
+        // The drop-down highlights the entry that the field shows.
+        cboConfigNameTO->setCurrentIndex(cboConfigName->currentIndex());
         cboConfigNameTO->setEditText(cboConfigName->currentText());
         // Setting the same text again raises no change, but the rule must hold all the same.
         refreshRemoveEnabled();
@@ -268,7 +270,7 @@ void frmHangar::cmdSAVE_Click()
         } else if (ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), name)) {
             // Only a name whose two snapshot files were written joins the list.
             cboConfigName->addItem(name);
-            cboConfigName->setEditText(name);
+            cboConfigName->setCurrentIndex(cboConfigName->count() - 1);
         }
     }
     chkSaveActivation->setChecked(false);
@@ -293,7 +295,7 @@ void frmHangar::cmdREMOVE_Click()
                 ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
             if (!whyNameUnusable(entry) && folders.snapshotPairBroken(entry)) {
                 cboConfigName->removeItem(position);
-                cboConfigName->setEditText(cboConfigName->itemText(0));
+                cboConfigName->setCurrentIndex(0);
             }
             break;
         }

@@ -51,6 +51,13 @@ struct WindowFixture : FolderFixture
     QLineEdit* box(const char* name) const { return get<QLineEdit>(name); }
     QString labelText(const char* name) const { return get<QLabel>(name)->text(); }
 
+    // The drop-down highlights the entry that the field shows.
+    static bool highlightsText(const QComboBox* list)
+    {
+        return list->currentIndex() >= 0 &&
+               list->itemText(list->currentIndex()) == list->currentText();
+    }
+
     QStringList entries(QComboBox* list) const
     {
         QStringList result;

@@ -133,6 +133,7 @@ void TestCommands::modeSwitchRepeatedly()
         f.saveActivation()->setChecked(true);
         QCOMPARE(f.entries(f.saveList()), named({u"Night"_s, u"Dawn"_s}));
         QCOMPARE(f.saveList()->currentText(), u"Dawn"_s);
+        QVERIFY(f.highlightsText(f.saveList()));
         QVERIFY(f.button("cmdREMOVE")->isEnabled());
         QVERIFY(shown("cmdSAVE") && shown("cmdREMOVE") && !shown("cmdLOAD"));
         QVERIFY(!shown("lblLastConfigName") && !f.loadList()->isEnabled());
@@ -177,6 +178,7 @@ void TestCommands::save()
     QCOMPARE(TestFiles::read(f.snapshotScenery(onDisk)), "live scenery"_ba);
     QCOMPARE(QFile::exists(f.snapshotScenery(name)), name == onDisk);
     QCOMPARE(f.entries(f.loadList()), list);
+    QVERIFY(f.highlightsText(f.loadList()));
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  "_s + shown + u"  configuration"_s);
     QVERIFY(!f.saveActivation()->isChecked());
     QCOMPARE(f.saveList()->count(), 0);
@@ -256,6 +258,7 @@ void TestCommands::remove()
     for (const QString& config : {u"Night"_s, u"Dawn"_s, u"Dusk"_s})
         f.addConfig(config);
     f.open();
+    f.loadList()->setCurrentIndex(3); // Dusk
     if (setup == u"no live scenery"_s)
         QFile::remove(f.liveScenery());
     if (setup == u"no scenery snapshot"_s)
@@ -270,8 +273,8 @@ void TestCommands::remove()
     QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Dawn"_s);
     // Remove is disabled for "FS Original", so that press never happens.
     QCOMPARE(f.saveActivation()->isChecked(), name == u"FS Original"_s);
-    if (name != u"FS Original"_s)
-        QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
+    QCOMPARE(f.loadList()->currentText(), listed.size() == 3 ? u"Dusk"_s : u"FS Original"_s);
+    QVERIFY(f.highlightsText(f.loadList()));
 }
 
 void TestCommands::everyFailedStepKeepsListsTrue()
