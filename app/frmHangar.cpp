@@ -289,19 +289,32 @@ void frmHangar::cmdREMOVE_Click()
             if (entry != name)
                 continue;
             ProcessFiles(QStringLiteral("REMOVE"), entry, QString());
-            // The entry goes exactly when its pair is no longer whole on disk, whatever the
-            // operation managed; a refusal for a folder or a live file keeps it.
-            const auto folders =
-                ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
-            if (!whyNameUnusable(entry) && folders.snapshotPairBroken(entry)) {
-                cboConfigName->removeItem(position);
-                cboConfigName->setCurrentIndex(0);
-            }
+            dropEntriesWithoutFiles(entry);
             break;
         }
     }
     chkSaveActivation->setChecked(false);
     RefreshLoadCaption();
+}
+
+void frmHangar::dropEntriesWithoutFiles(const QString& name)
+{
+    // An entry goes exactly when its pair is no longer whole on disk, whatever the operation
+    // managed; a refusal for a folder or a live file keeps it. Every entry that names the same
+    // files goes with it: the name listed again, or in another letter case that the folders
+    // resolve to the same pair.
+    const auto folders = ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
+    bool dropped = false;
+    for (int position = cboConfigName->count() - 1; position >= 1; --position) {
+        const QString entry = cboConfigName->itemText(position);
+        if (entry.compare(name, Qt::CaseInsensitive) != 0 || whyNameUnusable(entry) ||
+            !folders.snapshotPairBroken(entry))
+            continue;
+        cboConfigName->removeItem(position);
+        dropped = true;
+    }
+    if (dropped)
+        cboConfigName->setCurrentIndex(0);
 }
 
 void frmHangar::cmdFS9folder_Click()

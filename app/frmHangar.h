@@ -61,6 +61,7 @@ private:
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
+    void dropEntriesWithoutFiles(const QString& name);
     QString ReadIni(const QString& key) const;
     void readStoredFolder(QLineEdit* box, const QString& key, std::optional<QString>& keptValue);
     void readSavedNames();

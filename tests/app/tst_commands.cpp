@@ -244,6 +244,10 @@ void TestCommands::remove_data()
         u"FS Original Scenery.cfg file not found"_s);
     row("half-gone pair leaves the list", u"Dawn"_s, u"no scenery snapshot"_s, without, true,
         u"Scenery.Dawn.cfg file not found"_s);
+    row("a name listed twice leaves the list", u"Dawn"_s, u"Config4=Dawn"_s, without, false,
+        QString());
+    row("so does the same pair listed in another letter case", u"Dawn"_s, u"Config4=DAWN"_s,
+        without, false, QString());
 }
 
 void TestCommands::remove()
@@ -254,7 +258,9 @@ void TestCommands::remove()
     QFETCH(bool, mainLeft);
     QFETCH(QString, message);
     WindowFixture f;
-    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nConfig3=Dusk\r\nLastConfig=Dawn\r\n");
+    const QByteArray extraSlot = setup.startsWith(u"Config"_s) ? setup.toUtf8() + "\r\n" : "";
+    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nConfig3=Dusk\r\n" + extraSlot +
+               "LastConfig=Dawn\r\n");
     for (const QString& config : {u"Night"_s, u"Dawn"_s, u"Dusk"_s})
         f.addConfig(config);
     f.open();
