@@ -138,10 +138,13 @@ void frmHangar::cmdQuit_Click()
 
 void frmHangar::Form_Unload()
 {
-    // A window whose start-up stopped early has no settings file to write to.
-    if (m_unloaded || !IniPath)
+    // A window whose start-up stopped early has no settings file to write to. Every way of
+    // ending writes once: the close, the application's quitting after it and a logout that goes
+    // through after asking for the settings find nothing new to write. A logout that is
+    // cancelled leaves the window open, and its next close writes what changed since.
+    if (!IniPath || m_unloaded == unloadState())
         return;
-    m_unloaded = true;
+    m_unloaded = unloadState();
 
     // A box emptied at start-up because its folder was missing keeps the stored folder, so that
     // the user's setting outlives a drive that was not mounted.
@@ -175,6 +178,14 @@ void frmHangar::Form_Unload()
         showError(QStringLiteral("The settings could not be saved to %1:%2%3")
                       .arg(*IniPath, QChar(13), firstError));
     }
+}
+
+frmHangar::UnloadState frmHangar::unloadState() const
+{
+    QStringList loadList;
+    for (int position = 0; position < cboConfigName->count(); ++position)
+        loadList << cboConfigName->itemText(position);
+    return {txtFS9Folder->text(), txtSceFolder->text(), loadList, LastConfig};
 }
 
 QStringList frmHangar::slotsToWrite() const

@@ -68,6 +68,17 @@ private:
     // Start-up could not check the saved names; shutdown writes them back as the file held them.
     void keepSavedNames();
     QStringList slotsToWrite() const;
+    // What the unload writes is made of these: an unload that finds them as it last wrote them
+    // has nothing to add.
+    struct UnloadState
+    {
+        QString fs9Folder;
+        QString sceFolder;
+        QStringList loadList;
+        std::optional<QString> lastConfig;
+        bool operator==(const UnloadState&) const = default;
+    };
+    UnloadState unloadState() const;
     void showError(const QString& message);
 
     HangarServices m_services;
@@ -104,5 +115,5 @@ private:
     std::optional<QString> m_storedSceFolder;
     bool m_namesRead = false;
     QStringList m_keptSlots;
-    bool m_unloaded = false;
+    std::optional<UnloadState> m_unloaded;
 };

@@ -3,6 +3,8 @@
 # folder with its own settings file; xdotool ticks "Save activation", types a name, saves,
 # chooses it, loads it and quits. The snapshot files and the settings file are checked after.
 # The name is typed as 20 real key presses and a Backspace: the save list keeps the first 16.
+# Then SIGTERM, SIGHUP and SIGINT each end a run with a message box open: the program exits
+# normally, and the settings file is written.
 # Usage: run-e2e.sh path/to/hangar [folder-for-screenshots]
 set -euo pipefail
 
@@ -80,4 +82,30 @@ expected=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\nConfig1=
     for n in 2 3 4 5 6 7 8 9; do printf 'Config%s=\r\n' "$n"; done
     printf 'LastConfig=%s\r\n' "$name")
 [ "$(cat "$scratch/exe/Hangar.ini")" = "$expected" ] || fail "settings file: $(cat -A "$scratch/exe/Hangar.ini")"
-echo "e2e: 1 passed, 0 failed"
+
+ini_after_signal=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery"
+    for n in 1 2 3 4 5 6 7 8 9; do printf 'Config%s=\r\n' "$n"; done
+    printf 'LastConfig=\r\n')
+for sig in TERM HUP INT; do
+    printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery" \
+        >"$scratch/exe/Hangar.ini"
+    set -m # without job control a background job starts with SIGINT ignored
+    (cd "$scratch/exe" && exec ./hangar >"$scratch/hangar.log" 2>&1) &
+    hangar_pid=$!
+    set +m
+    (sleep 20; kill -KILL "$hangar_pid" 2>/dev/null) &
+    watchdog=$!
+    window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    click 190 84          # cmdLOAD: "FS Original" has no snapshot, so an error box opens
+    xdotool search --sync --onlyvisible --name '^Error$' >/dev/null
+    kill -s "$sig" "$hangar_pid"
+    status=0
+    wait "$hangar_pid" || status=$?
+    kill "$watchdog" 2>/dev/null || true
+    [ "$status" = 0 ] || fail "SIG$sig: hangar exited with $status"
+    [ "$(cat "$scratch/exe/Hangar.ini")" = "$ini_after_signal" ] ||
+        fail "SIG$sig: settings file: $(cat -A "$scratch/exe/Hangar.ini")"
+done
+echo "e2e: 4 passed, 0 failed"

@@ -1,13 +1,16 @@
 #include "DirectoryLookup.h"
 #include "DiskFileSystem.h"
 #include "ProfileText.h"
+#include "TerminationSignals.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +30,8 @@ private slots:
     void copyIsByteForByte_data();
     void copyIsByteForByte();
     void removeDeletesReadOnlyFile();
+    void terminationSignalArrivesInEventLoop_data();
+    void terminationSignalArrivesInEventLoop();
 };
 
 void TestPlatform::profileReadsAsWindowsDoes_data()
@@ -228,6 +233,24 @@ void TestPlatform::removeDeletesReadOnlyFile()
     QVERIFY(!QFile::exists(file));
     QVERIFY(!fs.removeFile(file, &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestPlatform::terminationSignalArrivesInEventLoop_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void TestPlatform::terminationSignalArrivesInEventLoop()
+{
+    QFETCH(int, number);
+    TerminationSignals watched;
+    QSignalSpy received(&watched, &TerminationSignals::received);
+    QCOMPARE(std::raise(number), 0); // the test process lives on only if the signal is caught
+    QCOMPARE(received.count(), 0);   // nothing runs inside the handler
+    QTRY_COMPARE(received.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
