@@ -330,22 +330,24 @@ void frmHangar::dropEntriesWithoutFiles(const QString& name)
 
 void frmHangar::cmdFS9folder_Click()
 {
-    const QString folder = BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"));
+    const QString folder =
+        BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"), txtFS9Folder->text());
     if (!folder.isEmpty())
         txtFS9Folder->setText(folder);
 }
 
 void frmHangar::cmdSceFolder_Click()
 {
-    const QString folder =
-        BrowseFolder(QStringLiteral("Select the Flight Simulator SCENERY folder"));
+    const QString folder = BrowseFolder(
+        QStringLiteral("Select the Flight Simulator SCENERY folder"), txtSceFolder->text());
     if (!folder.isEmpty())
         txtSceFolder->setText(folder);
 }
 
-QString frmHangar::BrowseFolder(const QString& prompt)
+QString frmHangar::BrowseFolder(const QString& prompt, const QString& boxText)
 {
-    return m_services.dialogs.pickFolder(prompt);
+    // The picker opens on the folder the box names, or as near to it as the disk allows.
+    return m_services.dialogs.pickFolder(prompt, nearestExistingFolder(boxText));
 }
 
 bool frmHangar::ProcessFiles(const QString& operation, const QString& configName,

@@ -57,7 +57,7 @@ private:
     void cmdSceFolder_Click();
 
     bool ProcessFiles(const QString& operation, const QString& configName, const QString& newName);
-    QString BrowseFolder(const QString& prompt);
+    QString BrowseFolder(const QString& prompt, const QString& boxText);
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();

@@ -48,3 +48,18 @@ QString spellingOnDisk(const QString& folder, const QString& name)
     }
     return found.value_or(name);
 }
+
+QString nearestExistingFolder(const QString& path)
+{
+    QString candidate = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    // A relative path would be taken from whatever folder the program was started in.
+    while (QDir::isAbsolutePath(candidate)) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::toNativeSeparators(candidate);
+        const QString parent = QFileInfo(candidate).path();
+        if (parent == candidate)
+            break;
+        candidate = parent;
+    }
+    return QDir::toNativeSeparators(QDir::homePath());
+}

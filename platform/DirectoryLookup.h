@@ -19,3 +19,7 @@ bool FileExists(const QString& path);
 // lookup; any other reads the folder's names once. On a file system that itself ignores letter
 // case (Windows, a FAT or NTFS volume) the one lookup finds every spelling and answers.
 QString spellingOnDisk(const QString& folder, const QString& name);
+
+// Where a folder picker for the path should open: the folder itself when it exists, else its
+// nearest existing parent, else (a relative path, or nothing left of it) the user's home folder.
+QString nearestExistingFolder(const QString& path);

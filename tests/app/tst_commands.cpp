@@ -1,9 +1,12 @@
+#include "WidgetDialogs.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 using Step = FaultyFileSystem::Step;
 
@@ -42,6 +45,7 @@ private slots:
     void remove();
     void everyFailedStepKeepsListsTrue();
     void folderPickers();
+    void realFolderPickerOpensInStartFolder();
     void wholeRun_data();
     void wholeRun();
 };
@@ -339,16 +343,40 @@ void TestCommands::folderPickers()
     f.dialogs.pickerAnswers = {QString(), f.fs9, f.scenery};
     f.button("cmdFS9folder")->click(); // cancelled
     QCOMPARE(f.box("txtFS9Folder")->text(), u"Flight Simulator folder"_s);
+    const QString sep = QDir::separator();
+    f.box("txtFS9Folder")->setText(f.fs9 + sep + u"gone"_s + sep + u"deeper"_s);
     f.button("cmdFS9folder")->click();
     QCOMPARE(f.box("txtFS9Folder")->text(), f.fs9);
     QCOMPARE(f.box("txtSceFolder")->text(), u"Scenery folder"_s);
+    f.box("txtSceFolder")->setText(f.scenery);
     f.button("cmdSceFolder")->click();
     QCOMPARE(f.box("txtSceFolder")->text(), f.scenery);
     QCOMPARE(f.dialogs.pickerPrompts,
              (QStringList{u"Select the FLIGHT SIMULATOR folder"_s,
                           u"Select the FLIGHT SIMULATOR folder"_s,
                           u"Select the Flight Simulator SCENERY folder"_s}));
+    // A box's folder, else its nearest existing parent, else the home folder for a text that
+    // names no place on disk.
+    QCOMPARE(f.dialogs.pickerStarts,
+             (QStringList{QDir::toNativeSeparators(QDir::homePath()), f.fs9, f.scenery}));
     QCOMPARE(f.entries(f.loadList()), named({}));
+}
+
+void TestCommands::realFolderPickerOpensInStartFolder()
+{
+    QTemporaryDir start;
+    WidgetDialogs dialogs;
+    QString shown;
+    QTimer answer;
+    answer.callOnTimeout([&] {
+        if (auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = picker->directory().path();
+            picker->reject();
+        }
+    });
+    answer.start(20);
+    QCOMPARE(dialogs.pickFolder(u"Pick"_s, QDir::toNativeSeparators(start.path())), QString());
+    QCOMPARE(shown, start.path());
 }
 
 void TestCommands::wholeRun_data()
