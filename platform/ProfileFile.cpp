@@ -1,6 +1,7 @@
 #include "ProfileFile.h"
 
 #include "AtomicWrite.h"
+#include "ProfileEncoding.h"
 #include "ProfileText.h"
 
 #include <QFile>
@@ -12,9 +13,15 @@ QString readString(const QString& section, const QString& key, const QString& de
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
-        return defaultValue.left(maxLength);
-    const auto value = ProfileText::value(in.readAll(), section.toLocal8Bit(), key.toLocal8Bit());
-    return (value ? QString::fromLocal8Bit(*value) : defaultValue).left(maxLength);
+        return ProfileEncoding::leftWhole(defaultValue, maxLength);
+    const auto working = ProfileEncoding::fromFileBytes(in.readAll());
+    const auto bytes = [&](const QString& text) {
+        return ProfileEncoding::valueToBytes(text, working.encoding);
+    };
+    const auto value = ProfileText::value(working.text, bytes(section), bytes(key));
+    return ProfileEncoding::leftWhole(
+        value ? ProfileEncoding::valueFromBytes(*value, working.encoding) : defaultValue,
+        maxLength);
 }
 
 bool writeString(const QString& section, const QString& key, const QString& value,
@@ -31,9 +38,13 @@ bool writeString(const QString& section, const QString& key, const QString& valu
         content = in.readAll();
         in.close();
     }
-    return writeFileAtomically(file,
-                               ProfileText::withValue(content, section.toLocal8Bit(),
-                                                      key.toLocal8Bit(), value.toLocal8Bit()),
+    const auto working = ProfileEncoding::fromFileBytes(content);
+    const auto bytes = [&](const QString& text) {
+        return ProfileEncoding::valueToBytes(text, working.encoding);
+    };
+    const QByteArray edited =
+        ProfileText::withValue(working.text, bytes(section), bytes(key), bytes(value));
+    return writeFileAtomically(file, ProfileEncoding::toFileBytes({edited, working.encoding}),
                                error);
 }
 

@@ -3,7 +3,8 @@
 #include <QString>
 
 // One key of a Windows-style initialisation file, in the manner of GetPrivateProfileString and
-// WritePrivateProfileString. The file is 8-bit text in the system's local encoding.
+// WritePrivateProfileString. The file is 8-bit text in the system's local encoding, or UTF-16 LE
+// with its byte-order mark, and stays so; values keep bytes the encoding cannot read.
 namespace ProfileFile {
 
 // The key's value, at most maxLength characters; the default when the file, the section or the

@@ -1,5 +1,6 @@
 #include "DirectoryLookup.h"
 #include "DiskFileSystem.h"
+#include "ProfileFile.h"
 #include "ProfileText.h"
 #include "TerminationSignals.h"
 #include "TestFiles.h"
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -23,6 +25,8 @@ private slots:
     void profileReadsAsWindowsDoes();
     void profileWriteKeepsEveryOtherByte_data();
     void profileWriteKeepsEveryOtherByte();
+    void profileFileKeepsItsBytes_data();
+    void profileFileKeepsItsBytes();
     void killedProfileWriteLeavesWholeFile();
     void directoryLookup();
     void spellingAsWindowsFindsIt_data();
@@ -108,6 +112,50 @@ void TestPlatform::profileWriteKeepsEveryOtherByte()
     QFETCH(QByteArray, value);
     QFETCH(QByteArray, expected);
     QCOMPARE(ProfileText::withValue(content, "FS Config", key, value), expected);
+}
+
+void TestPlatform::profileFileKeepsItsBytes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("config1");
+    QTest::addColumn<QByteArray>("written"); // after Config1 is written back as read, then Config2
+    const auto utf16 = [](const QString& text) {
+        return "\xFF\xFE"_ba + QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text));
+    };
+    const auto row = [](const char* name, const QByteArray& content, const QString& config1,
+                        const QByteArray& written) {
+        QTest::newRow(name) << content << config1 << written;
+    };
+    const QByteArray config2 = "Config2=Dawn\r\n";
+    const QByteArray utf8 = "[FS Config]\r\nConfig1=Caf\xC3\xA9 \xF0\x9F\x9B\xA9\r\n";
+    row("UTF-8", utf8, u"Café 🛩"_s, utf8 + config2);
+    const QByteArray codePage = "[FS Config]\r\nConfig1=Caf\xE9 \xC3\r\n";
+    row("a code page's bytes come back as they stand", codePage, u"Caf\xDCE9 \xDCC3"_s,
+        codePage + config2);
+    const QString text = u"[FS Config]\r\nConfig1=Café 🛩\r\n"_s;
+    row("UTF-16 LE with its byte-order mark stays so", utf16(text), u"Café 🛩"_s,
+        utf16(text + QString::fromLatin1(config2)));
+    row("lone surrogate in UTF-16 kept", utf16(text + u"x=\xD800\r\n"_s), u"Café 🛩"_s,
+        utf16(text + u"x=\xD800\r\n"_s + QString::fromLatin1(config2)));
+    const QByteArray blanks = "\x0c[FS Config]\x1a\r\n\v Config1\f=\x1a Night\r\n\x1a";
+    row("Ctrl+Z, form feed and vertical tab are blanks", blanks, u"Night"_s,
+        "\x0c[FS Config]\x1a\r\n\v Config1\f=\x1a Night\r\n" + config2 + "\x1a");
+}
+
+void TestPlatform::profileFileKeepsItsBytes()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, config1);
+    QFETCH(QByteArray, written);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"Hangar.ini"_s);
+    TestFiles::write(file, content);
+    const QString read = ProfileFile::readString(u"FS Config"_s, u"Config1"_s, {}, 255, file);
+    QCOMPARE(read, config1);
+    QString error;
+    QVERIFY(ProfileFile::writeString(u"FS Config"_s, u"Config1"_s, read, file, &error));
+    QVERIFY(ProfileFile::writeString(u"FS Config"_s, u"Config2"_s, u"Dawn"_s, file, &error));
+    QCOMPARE(TestFiles::read(file), written);
 }
 
 void TestPlatform::killedProfileWriteLeavesWholeFile()
