@@ -36,7 +36,7 @@ bool KeyPressFilter::discardsKey(const QKeyEvent& event)
 
 bool KeyPressFilter::passInputMethodText(const QInputMethodEvent& event)
 {
-    const QString committed = event.commitString();
+    const QString& committed = event.commitString();
     if (committed.isEmpty())
         return false; // a composition still in progress inserts nothing
     // Each committed character meets the handler on its own, with the field as the characters

@@ -52,8 +52,9 @@ void frmHangar::closeEvent(QCloseEvent* event)
 
 void frmHangar::showEvent(QShowEvent* event)
 {
-    // A dialog centres itself on the screen; this window opens where the system places a new one.
-    QWidget::showEvent(event);
+    // A dialog centres itself on the screen; this window opens where the system places a new one,
+    // so the dialog's own handler is passed over.
+    QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void frmHangar::reject()

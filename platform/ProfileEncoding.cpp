@@ -77,7 +77,7 @@ QByteArray utf16LeToUtf8(QByteArrayView utf16)
 // The code point of the UTF-8 sequence at pos and its length; nothing for an invalid sequence.
 std::optional<std::pair<char32_t, qsizetype>> utf8At(const QByteArray& text, qsizetype pos)
 {
-    const uchar lead = uchar(text[pos]);
+    const auto lead = uchar(text[pos]);
     qsizetype length = 0;
     if (lead < 0x80)
         length = 1;
@@ -91,7 +91,7 @@ std::optional<std::pair<char32_t, qsizetype>> utf8At(const QByteArray& text, qsi
         return std::nullopt;
     char32_t c = length == 1 ? lead : lead & (0x7F >> length);
     for (qsizetype i = 1; i < length; ++i) {
-        const uchar next = uchar(text[pos + i]);
+        const auto next = uchar(text[pos + i]);
         if ((next & 0xC0) != 0x80)
             return std::nullopt;
         c = (c << 6) | (next & 0x3F);
@@ -151,7 +151,7 @@ QString valueFromBytes(const QByteArray& bytes, FileEncoding encoding)
     // none is kept as its escape.
     QString text;
     for (qsizetype pos = 0; pos < bytes.size();) {
-        const uchar byte = uchar(bytes[pos]);
+        const auto byte = uchar(bytes[pos]);
         if (byte < 0x80) {
             text += QLatin1Char(char(byte));
             ++pos;
