@@ -29,11 +29,12 @@ printf 'live scenery\r\n' >"$scratch/scenery/Scenery.cfg"
 printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery" \
     >"$scratch/exe/Hangar.ini"
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and names it once it accepts connections, so that runs side
+# by side never share one.
+Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 200); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$scratch/display")
 
 unset QT_QPA_PLATFORM
 (cd "$scratch/exe" && ./hangar >"$scratch/hangar.log" 2>&1) &
