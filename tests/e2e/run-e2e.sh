@@ -29,8 +29,7 @@ printf 'live scenery\r\n' >"$scratch/scenery/Scenery.cfg"
 printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery" \
     >"$scratch/exe/Hangar.ini"
 
-# Xvfb picks a free display itself and names it once it accepts connections, so that runs side
-# by side never share one.
+# Xvfb picks a free display and names it once it accepts connections: parallel runs never share.
 Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 200); do [ -s "$scratch/display" ] && break; sleep 0.1; done
@@ -94,16 +93,14 @@ for sig in TERM HUP INT; do
     (cd "$scratch/exe" && exec ./hangar >"$scratch/hangar.log" 2>&1) &
     hangar_pid=$!
     set +m
-    (sleep 20; kill -KILL "$hangar_pid" 2>/dev/null) &
-    watchdog=$!
+    (sleep 20; kill -KILL "$hangar_pid" 2>/dev/null) & watchdog=$!
     window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
     sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$window")"
     click 190 84          # cmdLOAD: "FS Original" has no snapshot, so an error box opens
     xdotool search --sync --onlyvisible --name '^Error$' >/dev/null
     kill -s "$sig" "$hangar_pid"
-    status=0
-    wait "$hangar_pid" || status=$?
+    status=0; wait "$hangar_pid" || status=$?
     kill "$watchdog" 2>/dev/null || true
     [ "$status" = 0 ] || fail "SIG$sig: hangar exited with $status"
     [ "$(cat "$scratch/exe/Hangar.ini")" = "$ini_after_signal" ] ||
