@@ -52,6 +52,13 @@ void frmHangar::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void frmHangar::showEvent(QShowEvent* event)
+{
+    // A dialog centres itself on the screen; this window opens where the system places a new one,
+    // so the dialog's own handler is passed over.
+    QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
+}
+
 void frmHangar::reject()
 {
     // Escape is the Quit button's key, and must close through the same unload as every close.
@@ -139,10 +146,13 @@ void frmHangar::cmdQuit_Click()
 
 void frmHangar::Form_Unload()
 {
-    // A window whose start-up stopped early has no settings file to write to.
-    if (m_unloaded || !IniPath)
+    // A window whose start-up stopped early has no settings file to write to. Every way of
+    // ending writes once: the close, the application's quitting after it and a logout that goes
+    // through after asking for the settings find nothing new to write. A logout that is
+    // cancelled leaves the window open, and its next close writes what changed since.
+    if (!IniPath || m_unloaded == unloadState())
         return;
-    m_unloaded = true;
+    m_unloaded = unloadState();
 
     // A box emptied at start-up because its folder was missing keeps the stored folder, so that
     // the user's setting outlives a drive that was not mounted.
@@ -177,6 +187,14 @@ void frmHangar::Form_Unload()
         showError(QStringLiteral("The settings could not be saved to %1:%2%3")
                       .arg(*IniPath, QChar(13), error));
     }
+}
+
+frmHangar::UnloadState frmHangar::unloadState() const
+{
+    QStringList loadList;
+    for (int position = 0; position < cboConfigName->count(); ++position)
+        loadList << cboConfigName->itemText(position);
+    return {txtFS9Folder->text(), txtSceFolder->text(), loadList, LastConfig};
 }
 
 QStringList frmHangar::slotsToWrite() const
@@ -241,6 +259,8 @@ void frmHangar::chkSaveActivation_Click()
         const int count = cboConfigName->count();
         for (int position = 0; position < count; ++position)
             cboConfigNameTO->addItem(cboConfigName->itemText(position));
+        // The drop-down highlights the entry that the field shows.
+        cboConfigNameTO->setCurrentIndex(cboConfigName->currentIndex());
         cboConfigNameTO->setEditText(cboConfigName->currentText());
         // Setting the same text again raises no change, but the rule must hold all the same.
         refreshRemoveEnabled();
@@ -270,7 +290,7 @@ void frmHangar::cmdSAVE_Click()
         } else if (ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), name)) {
             // Only a name whose two snapshot files were written joins the list.
             cboConfigName->addItem(name);
-            cboConfigName->setEditText(name);
+            cboConfigName->setCurrentIndex(cboConfigName->count() - 1);
         }
     }
     chkSaveActivation->setChecked(false);
@@ -289,14 +309,7 @@ void frmHangar::cmdREMOVE_Click()
             if (entry != name)
                 continue;
             ProcessFiles(QStringLiteral("REMOVE"), entry, QString());
-            // The entry goes exactly when its pair is no longer whole on disk, whatever the
-            // operation managed; a refusal for a folder or a live file keeps it.
-            const auto folders =
-                ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
-            if (!whyNameUnusable(entry) && folders.snapshotPairBroken(entry)) {
-                cboConfigName->removeItem(position);
-                cboConfigName->setEditText(cboConfigName->itemText(0));
-            }
+            dropEntriesWithoutFiles(entry);
             break;
         }
     }
@@ -304,24 +317,46 @@ void frmHangar::cmdREMOVE_Click()
     RefreshLoadCaption();
 }
 
+void frmHangar::dropEntriesWithoutFiles(const QString& name)
+{
+    // An entry goes exactly when its pair is no longer whole on disk, whatever the operation
+    // managed; a refusal for a folder or a live file keeps it. Every entry that names the same
+    // files goes with it: the name listed again, or in another letter case that the folders
+    // resolve to the same pair.
+    const auto folders = ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
+    bool dropped = false;
+    for (int position = cboConfigName->count() - 1; position >= 1; --position) {
+        const QString entry = cboConfigName->itemText(position);
+        if (entry.compare(name, Qt::CaseInsensitive) != 0 || whyNameUnusable(entry) ||
+            !folders.snapshotPairBroken(entry))
+            continue;
+        cboConfigName->removeItem(position);
+        dropped = true;
+    }
+    if (dropped)
+        cboConfigName->setCurrentIndex(0);
+}
+
 void frmHangar::cmdFS9folder_Click()
 {
-    const QString folder = BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"));
+    const QString folder =
+        BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"), txtFS9Folder->text());
     if (!folder.isEmpty())
         txtFS9Folder->setText(folder);
 }
 
 void frmHangar::cmdSceFolder_Click()
 {
-    const QString folder =
-        BrowseFolder(QStringLiteral("Select the Flight Simulator SCENERY folder"));
+    const QString folder = BrowseFolder(
+        QStringLiteral("Select the Flight Simulator SCENERY folder"), txtSceFolder->text());
     if (!folder.isEmpty())
         txtSceFolder->setText(folder);
 }
 
-QString frmHangar::BrowseFolder(const QString& prompt)
+QString frmHangar::BrowseFolder(const QString& prompt, const QString& boxText)
 {
-    return m_services.dialogs.pickFolder(prompt);
+    // The picker opens on the folder the box names, or as near to it as the disk allows.
+    return m_services.dialogs.pickFolder(prompt, nearestExistingFolder(boxText));
 }
 
 bool frmHangar::ProcessFiles(const QString& operation, const QString& configName,

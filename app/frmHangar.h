@@ -34,6 +34,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
@@ -56,16 +57,28 @@ private:
     void cmdSceFolder_Click();
 
     bool ProcessFiles(const QString& operation, const QString& configName, const QString& newName);
-    QString BrowseFolder(const QString& prompt);
+    QString BrowseFolder(const QString& prompt, const QString& boxText);
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
+    void dropEntriesWithoutFiles(const QString& name);
     QString ReadIni(const QString& key) const;
     void readStoredFolder(QLineEdit* box, const QString& key, std::optional<QString>& keptValue);
     void readSavedNames();
     // Start-up could not check the saved names; shutdown writes them back as the file held them.
     void keepSavedNames();
     QStringList slotsToWrite() const;
+    // What the unload writes is made of these: an unload that finds them as it last wrote them
+    // has nothing to add.
+    struct UnloadState
+    {
+        QString fs9Folder;
+        QString sceFolder;
+        QStringList loadList;
+        std::optional<QString> lastConfig;
+        bool operator==(const UnloadState&) const = default;
+    };
+    UnloadState unloadState() const;
     void showError(const QString& message);
 
     HangarServices m_services;
@@ -102,5 +115,5 @@ private:
     std::optional<QString> m_storedSceFolder;
     bool m_namesRead = false;
     QStringList m_keptSlots;
-    bool m_unloaded = false;
+    std::optional<UnloadState> m_unloaded;
 };

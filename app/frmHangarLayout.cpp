@@ -161,13 +161,11 @@ void frmHangar::wireEvents()
 {
     connect(cboConfigName, &QComboBox::editTextChanged, this, [this] { cboConfigName_Change(); });
     connect(cboConfigName, &QComboBox::activated, this, [this] { cboConfigName_Click(); });
-    cboConfigName->lineEdit()->installEventFilter(
-        new KeyPressFilter([this](int& key) { cboConfigName_KeyPress(key); }, this));
+    new KeyPressFilter(cboConfigName, [this](int& key) { cboConfigName_KeyPress(key); });
     connect(cboConfigNameTO, &QComboBox::editTextChanged, this,
             [this] { cboConfigNameTO_Change(); });
     connect(cboConfigNameTO, &QComboBox::activated, this, [this] { cboConfigNameTO_Click(); });
-    cboConfigNameTO->lineEdit()->installEventFilter(
-        new KeyPressFilter([this](int& key) { cboConfigNameTO_KeyPress(key); }, this));
+    new KeyPressFilter(cboConfigNameTO, [this](int& key) { cboConfigNameTO_KeyPress(key); });
     connect(chkSaveActivation, &QCheckBox::toggled, this, [this] { chkSaveActivation_Click(); });
     connect(cmdLOAD, &QPushButton::clicked, this, [this] { cmdLOAD_Click(); });
     connect(cmdSAVE, &QPushButton::clicked, this, [this] { cmdSAVE_Click(); });

@@ -19,5 +19,7 @@ int main(int argc, char* argv[])
     const bool startupMet = reporter.printRatio("start-up", "BM_Startup", "BM_StartupFloor", 1.5);
     const bool loadMet =
         reporter.printRatio("load", "BM_Load/real_time", "BM_LoadBaseline/real_time", 1.25);
-    return memoryMet && startupMet && loadMet ? 0 : 1;
+    const bool lookupMet =
+        reporter.printRatio("lookup", "BM_LookupOtherCase", "BM_ListNames", 1.25);
+    return memoryMet && startupMet && loadMet && lookupMet ? 0 : 1;
 }
