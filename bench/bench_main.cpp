@@ -19,5 +19,9 @@ int main(int argc, char* argv[])
     const bool startupMet = reporter.printRatio("start-up", "BM_Startup", "BM_StartupFloor", 1.5);
     const bool loadMet =
         reporter.printRatio("load", "BM_Load/real_time", "BM_LoadBaseline/real_time", 1.25);
-    return memoryMet && startupMet && loadMet ? 0 : 1;
+    const bool checkMet =
+        reporter.printRatio("check", "BM_SceneryReadForCheck", "BM_SceneryLineRead", 3.0);
+    const bool diffMet =
+        reporter.printRatio("diff", "BM_SceneryDiff", "BM_SceneryLineReadTwo", 3.0);
+    return memoryMet && startupMet && loadMet && checkMet && diffMet ? 0 : 1;
 }
