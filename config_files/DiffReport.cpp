@@ -93,6 +93,8 @@ void appendKeys(QStringList& lines, const QList<KeyChange>& changes, bool colour
     }
 }
 
+// One row per change: what changed, then area, layer, title and folder, each as "before -> after"
+// where they differ; an area that is switched off says so after its layer.
 void appendAreas(QStringList& lines, const QList<AreaChange>& changes, bool colour)
 {
     QList<TextRow> rows;
@@ -102,7 +104,8 @@ void appendAreas(QStringList& lines, const QList<AreaChange>& changes, bool colo
         const QString word = areaWord(change.kind);
         rows.append(
             {{word, arrow(before.section, after.section),
-              tr("layer %1").arg(arrow(layerText(before), layerText(after))),
+              tr("layer %1").arg(arrow(layerText(before), layerText(after))) +
+                  (after.active ? QString() : tr(", off")),
               arrow(before.title, after.title), arrow(folderText(before), folderText(after))},
              colourOf(word)});
     }
