@@ -21,5 +21,9 @@ int main(int argc, char* argv[])
         reporter.printRatio("load", "BM_Load/real_time", "BM_LoadBaseline/real_time", 1.25);
     const bool lookupMet =
         reporter.printRatio("lookup", "BM_LookupOtherCase", "BM_ListNames", 1.25);
-    return memoryMet && startupMet && loadMet && lookupMet ? 0 : 1;
+    const bool checkMet =
+        reporter.printRatio("check", "BM_SceneryReadForCheck", "BM_SceneryLineRead", 3.0);
+    const bool diffMet =
+        reporter.printRatio("diff", "BM_SceneryDiff", "BM_SceneryLineReadTwo", 3.0);
+    return memoryMet && startupMet && loadMet && lookupMet && checkMet && diffMet ? 0 : 1;
 }
