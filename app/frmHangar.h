@@ -1,10 +1,13 @@
 #pragma once
 
+#include "StoredState.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <optional>
 
 class AppInfo;
+struct ConfigFolders;
 class Dialogs;
 class FileSystem;
 class QCheckBox;
@@ -60,12 +63,7 @@ private:
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
-    QString ReadIni(const QString& key) const;
-    void readStoredFolder(QLineEdit* box, const QString& key, std::optional<QString>& keptValue);
-    void readSavedNames();
-    // Start-up could not check the saved names; shutdown writes them back as the file held them.
-    void keepSavedNames();
-    QStringList slotsToWrite() const;
+    ConfigFolders folders() const;
     void showError(const QString& message);
 
     HangarServices m_services;
@@ -96,11 +94,7 @@ private:
     std::optional<QString> IniPath;
     std::optional<QString> LastConfig;
 
-    // What start-up could not show but shutdown must not lose: the stored folder of a box it
-    // emptied because the folder was missing, and the slots of a file whose names it did not read.
-    std::optional<QString> m_storedFs9Folder;
-    std::optional<QString> m_storedSceFolder;
-    bool m_namesRead = false;
-    QStringList m_keptSlots;
+    // What start-up read; shutdown gives the window's state back through it.
+    StoredState m_stored;
     bool m_unloaded = false;
 };
