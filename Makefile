@@ -21,11 +21,13 @@ test: build
 e2e: build
 	tests/e2e/run-e2e.sh $(BUILD_DIR)/bin/hangar
 
-# The benchmarks, in the release build, each printed as a ratio against its floor.
+# The benchmarks, in the release build, each printed as a ratio against its floor; then hangarctl
+# as a whole process against cp and sync. Both run even when the first misses its target.
 bench: setup
 	@cmake --preset release -DHANGAR_BENCH=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
-	@cmake --build --preset release --target hangar_bench
-	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench
+	@cmake --build --preset release --target hangar_bench hangarctl
+	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench; first=$$?; \
+		bench/cli_load.sh build/release/bin/hangarctl && exit $$first
 
 # The profile-file fuzzer for FUZZ_SECONDS, from the committed seeds; new finds stay in build/fuzz.
 FUZZ_SECONDS ?= 60
@@ -37,14 +39,15 @@ fuzz: setup
 	build/fuzz/bin/fuzz_profile -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 		-print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
 
-# Installs the program, its desktop entry, icons and metadata under PREFIX.
+# Installs the window and hangarctl, the desktop entry, icons, metadata, the man page and the
+# bash completion under PREFIX.
 PREFIX ?= /usr/local
 install: setup
 	@cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
 	cmake --install build/release --prefix $(DESTDIR)$(PREFIX)
 
-# A Debian package and a portable archive of the executable, in build/release.
+# A Debian package and a portable archive of the two executables, in build/release.
 package: setup
 	@cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
@@ -65,13 +68,13 @@ build: configure
 
 # Static checks of the program's code: clang-tidy with the committed .clang-tidy, cppcheck, and
 # the committed .clang-format.
-SOURCES_RE := $(CURDIR)/(app|config_files|settings|platform)/.*\.cpp$$
+SOURCES_RE := $(CURDIR)/(app|cli|config_files|settings|platform)/.*\.cpp$$
 lint: configure
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(SOURCES_RE)' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { grep -E 'error:|warning:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
 	cppcheck --library=qt --enable=warning,performance,portability --inline-suppr --error-exitcode=1 \
 		--quiet --suppress=missingIncludeSystem --std=c++20 \
-		-I platform -I settings -I config_files -I app app config_files settings platform
+		-I platform -I settings -I config_files -I app -I cli app cli config_files settings platform
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 format:
