@@ -74,9 +74,9 @@ int Command::wrongUsage(const QString& complaint, const QString& helpCommand)
 
 QCommandLineOption Command::settingsOption()
 {
-    return QCommandLineOption(QStringLiteral("settings"),
-                              tr("Works on this settings file instead of the one the window uses."),
-                              QStringLiteral("FILE"));
+    return {QStringLiteral("settings"),
+            tr("Works on this settings file instead of the one the window uses."),
+            QStringLiteral("FILE")};
 }
 
 int Command::run(const QStringList& arguments, const QString& settingsFile,
@@ -115,8 +115,7 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
 
 QCommandLineOption Command::helpOption()
 {
-    return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
-                              tr("Shows this help."));
+    return {{QStringLiteral("h"), QStringLiteral("help")}, tr("Shows this help.")};
 }
 
 QString Command::usage(const QCommandLineParser& parser, const QString& command)

@@ -10,18 +10,16 @@ namespace {
 
 QCommandLineOption fs9Option()
 {
-    return QCommandLineOption(
-        QStringLiteral("fs9"),
-        QCoreApplication::translate("Folders", "Stores DIR as the folder of FS9.cfg."),
-        QStringLiteral("DIR"));
+    return {QStringLiteral("fs9"),
+            QCoreApplication::translate("Folders", "Stores DIR as the folder of FS9.cfg."),
+            QStringLiteral("DIR")};
 }
 
 QCommandLineOption sceneryOption()
 {
-    return QCommandLineOption(
-        QStringLiteral("scenery"),
-        QCoreApplication::translate("Folders", "Stores DIR as the folder of Scenery.cfg."),
-        QStringLiteral("DIR"));
+    return {QStringLiteral("scenery"),
+            QCoreApplication::translate("Folders", "Stores DIR as the folder of Scenery.cfg."),
+            QStringLiteral("DIR")};
 }
 
 QString shown(const StoredState& state, const QString& stored, const QString& checked)

@@ -68,7 +68,7 @@ QString Hangarctl::helpText(const QString& usage) const
         text += QStringLiteral("  %1  %2.\n").arg(command->name(), -8).arg(summary);
     }
     text += u'\n' +
-            tr("\"%1 COMMAND --help\" tells more about a command; \"man %1\" about them all.")
+            tr(R"("%1 COMMAND --help" tells more about a command; "man %1" about them all.)")
                 .arg(QCoreApplication::applicationName()) +
             u'\n';
     return text;

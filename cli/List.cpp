@@ -13,11 +13,11 @@ namespace {
 
 QCommandLineOption jsonOption()
 {
-    return QCommandLineOption(QStringLiteral("json"),
-                              QCoreApplication::translate(
-                                  "List", "Prints a JSON array instead, with each configuration's "
-                                          "two snapshot files, their sizes and modification "
-                                          "times (null for a file that is missing)."));
+    return {QStringLiteral("json"),
+            QCoreApplication::translate("List",
+                                        "Prints a JSON array instead, with each configuration's "
+                                        "two snapshot files, their sizes and modification "
+                                        "times (null for a file that is missing).")};
 }
 
 QJsonObject fileObject(const std::optional<QString>& path)

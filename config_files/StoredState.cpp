@@ -24,7 +24,7 @@ QString checkedFolder(const QString& stored, std::optional<QString>& missing)
     if (FolderExists(path))
         return stored;
     missing = stored;
-    return QString();
+    return {};
 }
 
 } // namespace
@@ -61,7 +61,7 @@ StoredState StoredState::readFile(const QString& settingsFile, FileSystem* recov
     const auto folders = ConfigFolders::fromTexts(state.fs9Folder, state.sceneryFolder);
     // A switch that a crash interrupted is completed before the names are looked up, so that the
     // list shows what is on disk; a failure is told at the next operation, which tries again.
-    if (recovery)
+    if (recovery != nullptr)
         recoverFolders({folders.fs9, folders.scenery}, *recovery);
     for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
         const QString name = readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
