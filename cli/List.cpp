@@ -53,11 +53,11 @@ int List::execute(const QCommandLineParser& parser, const QStringList&)
     // Without a settings file the folders, and so the files, are not known.
     const auto folders =
         ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
+    const auto known = [&](const QString& path) {
+        return state.fileFound() ? std::optional(path) : std::nullopt;
+    };
     QJsonArray configurations;
     for (const QString& entry : state.entries()) {
-        const auto known = [&](const QString& path) {
-            return state.fileFound() ? std::optional(path) : std::nullopt;
-        };
         configurations.append(QJsonObject{
             {QStringLiteral("name"), entry},
             {QStringLiteral("lastLoaded"), entry == state.lastConfig},
