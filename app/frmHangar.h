@@ -1,10 +1,13 @@
 #pragma once
 
+#include "StoredState.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <optional>
 
 class AppInfo;
+struct ConfigFolders;
 class Dialogs;
 class FileSystem;
 class QCheckBox;
@@ -61,13 +64,7 @@ private:
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
-    void dropEntriesWithoutFiles(const QString& name);
-    QString ReadIni(const QString& key) const;
-    void readStoredFolder(QLineEdit* box, const QString& key, std::optional<QString>& keptValue);
-    void readSavedNames();
-    // Start-up could not check the saved names; shutdown writes them back as the file held them.
-    void keepSavedNames();
-    QStringList slotsToWrite() const;
+    ConfigFolders folders() const;
     // What the unload writes is made of these: an unload that finds them as it last wrote them
     // has nothing to add.
     struct UnloadState
@@ -109,11 +106,7 @@ private:
     std::optional<QString> IniPath;
     std::optional<QString> LastConfig;
 
-    // What start-up could not show but shutdown must not lose: the stored folder of a box it
-    // emptied because the folder was missing, and the slots of a file whose names it did not read.
-    std::optional<QString> m_storedFs9Folder;
-    std::optional<QString> m_storedSceFolder;
-    bool m_namesRead = false;
-    QStringList m_keptSlots;
+    // What start-up read; shutdown gives the window's state back through it.
+    StoredState m_stored;
     std::optional<UnloadState> m_unloaded;
 };
