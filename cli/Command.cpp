@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include "AppInfo.h"
+#include "DirectoryLookup.h"
 #include "Messages.h"
 #include "SettingsLocation.h"
 #include "SettingsLock.h"
@@ -90,8 +91,13 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
     parser.addOption(help);
     parser.addOption(settingsOption());
     parser.addOptions(m_options);
-    for (const Argument& argument : m_arguments)
-        parser.addPositionalArgument(argument.name, argument.description);
+    qsizetype required = 0;
+    for (const Argument& argument : m_arguments) {
+        parser.addPositionalArgument(argument.name, argument.description,
+                                     argument.optional ? u'[' + argument.name + u']'
+                                                       : argument.name);
+        required += argument.optional ? 0 : 1;
+    }
     if (!parser.parse(arguments))
         return wrongUsage(parser.errorText(), helpCommand);
     if (parser.isSet(help)) {
@@ -99,7 +105,7 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
         return Done;
     }
     const QStringList given = parser.positionalArguments();
-    if (given.size() < m_arguments.size())
+    if (given.size() < required)
         return wrongUsage(tr("%1 is missing.").arg(m_arguments.at(given.size()).name), helpCommand);
     if (given.size() > m_arguments.size())
         return wrongUsage(tr("Unexpected argument \"%1\".").arg(given.at(m_arguments.size())),
@@ -158,4 +164,26 @@ int Command::write(const StoredState& state)
 {
     QString message;
     return state.write(m_settingsFile, &message) ? Done : fail(message);
+}
+
+int Command::storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery)
+{
+    // Stored in full, so that a folder means the same wherever the window or a script starts.
+    const auto full = [](const std::optional<QString>& text) -> std::optional<QString> {
+        if (!text || text->isEmpty())
+            return text;
+        return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(*text)));
+    };
+    const std::optional<QString> folders[] = {full(fs9), full(scenery)};
+    for (int i = 0; i < 2; ++i) {
+        QString checked = folders[i].value_or(QString());
+        if (folders[i] && (checked.isEmpty() || !FolderExists(checked)))
+            return fail(Messages::folderMissing(i == 0 ? *fs9 : *scenery));
+    }
+    auto state = lockAndRead();
+    if (!state)
+        return Failed;
+    state->fs9Folder = folders[0].value_or(state->fs9Folder);
+    state->sceneryFolder = folders[1].value_or(state->sceneryFolder);
+    return write(*state);
 }

@@ -11,6 +11,7 @@
 
 class AppInfo;
 class FileSystem;
+class ProcessTable;
 class QCommandLineParser;
 class SettingsLock;
 
@@ -19,6 +20,7 @@ struct CommandServices
 {
     AppInfo& appInfo;
     FileSystem& fileSystem;
+    const ProcessTable& processes;
 };
 
 // One command of hangarctl. The base parses the command's options and arguments, prints its help,
@@ -62,6 +64,7 @@ protected:
     {
         QString name;
         QString description;
+        bool optional = false;
     };
 
     Command(QString name, QString description, QList<Argument> arguments = {},
@@ -72,6 +75,7 @@ protected:
 
     QString settingsFile() const { return m_settingsFile; }
     FileSystem& fileSystem() const { return m_services->fileSystem; }
+    const ProcessTable& processes() const { return m_services->processes; }
 
     // The state as the window's start-up shows it; nothing is locked, completed or changed.
     StoredState read() const;
@@ -81,6 +85,8 @@ protected:
     std::optional<StoredState> lockAndRead();
     // Writes the state back in one replacement: Done, or Failed with the reason printed.
     int write(const StoredState& state);
+    // Checks that each given folder exists, then stores it in full under the settings lock.
+    int storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery);
 
 private:
     QString m_name;

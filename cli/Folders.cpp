@@ -1,10 +1,6 @@
 #include "Folders.h"
 
-#include "DirectoryLookup.h"
-#include "Messages.h"
-
 #include <QCommandLineParser>
-#include <QDir>
 
 namespace {
 
@@ -55,25 +51,8 @@ int Folders::execute(const QCommandLineParser& parser, const QStringList&)
         return Done;
     }
 
-    // Stored in full, so that a folder means the same wherever the window or a script starts.
-    QStringList given;
-    for (const QCommandLineOption& option : options) {
-        const QString text = parser.value(option);
-        const QString folder =
-            text.isEmpty()
-                ? text
-                : QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(text)));
-        QString checked = folder;
-        if (parser.isSet(option) && (folder.isEmpty() || !FolderExists(checked)))
-            return fail(Messages::folderMissing(text));
-        given << folder;
-    }
-    auto state = lockAndRead();
-    if (!state)
-        return Failed;
-    if (parser.isSet(options.at(0)))
-        state->fs9Folder = given.at(0);
-    if (parser.isSet(options.at(1)))
-        state->sceneryFolder = given.at(1);
-    return write(*state);
+    const auto given = [&](const QCommandLineOption& option) {
+        return parser.isSet(option) ? std::optional(parser.value(option)) : std::nullopt;
+    };
+    return storeFolders(given(options.at(0)), given(options.at(1)));
 }

@@ -1,10 +1,14 @@
 #include "Hangarctl.h"
 
+#include "Check.h"
+#include "Detect.h"
+#include "Diff.h"
 #include "Folders.h"
 #include "List.h"
 #include "Load.h"
 #include "Remove.h"
 #include "Save.h"
+#include "Status.h"
 
 #include <QCommandLineParser>
 
@@ -15,6 +19,10 @@ Hangarctl::Hangarctl(CommandServices services) : m_services(services)
     m_commands.push_back(std::make_unique<Save>());
     m_commands.push_back(std::make_unique<Remove>());
     m_commands.push_back(std::make_unique<Folders>());
+    m_commands.push_back(std::make_unique<Diff>());
+    m_commands.push_back(std::make_unique<Check>());
+    m_commands.push_back(std::make_unique<Status>());
+    m_commands.push_back(std::make_unique<Detect>());
 }
 
 Hangarctl::~Hangarctl() = default;

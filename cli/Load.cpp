@@ -7,7 +7,7 @@ Load::Load()
     : PairCommand(QStringLiteral("load"),
                   tr("Loads a configuration. Copies its two snapshot files over FS9.cfg and "
                      "Scenery.cfg, as the window's Load button does."),
-                  tr("The configuration, as \"hangarctl list\" shows it."))
+                  tr("The configuration, as \"hangarctl list\" shows it."), true)
 {}
 
 int Load::change(StoredState& state, const QString& name)

@@ -66,4 +66,25 @@ QString lockUnavailable(const QString& lockFile)
         .arg(lockFile);
 }
 
+QString simulatorRunning(const QList<qint64>& processes)
+{
+    QStringList numbers;
+    for (qint64 pid : processes)
+        numbers << QString::number(pid);
+    return tr("The simulator is running (fs9.exe, process %1). It writes FS9.cfg and Scenery.cfg "
+              "back when it quits, which would undo this change. Quit it first, or add --force.")
+        .arg(numbers.join(QStringLiteral(", ")));
+}
+
+QString noInstallFound()
+{
+    return tr("No Wine prefix of yours holds both folders of FS9, so none was stored. Set them "
+              "with \"hangarctl folders --fs9 DIR --scenery DIR\".");
+}
+
+QString unreadablePair(const QString& name, const QString& reason)
+{
+    return tr("The files of \"%1\" could not be read: %2").arg(name, reason);
+}
+
 } // namespace Messages

@@ -1,14 +1,35 @@
 #include "PairCommand.h"
 
 #include "Messages.h"
+#include "SimulatorProcess.h"
 
-PairCommand::PairCommand(QString name, QString description, QString nameDescription)
+#include <QCommandLineParser>
+
+namespace {
+
+QCommandLineOption forceOption()
+{
+    return {QStringLiteral("force"),
+            QCoreApplication::translate("PairCommand", "Goes ahead while the simulator runs.")};
+}
+
+} // namespace
+
+PairCommand::PairCommand(QString name, QString description, QString nameDescription,
+                         bool guardsSimulator)
     : Command(std::move(name), std::move(description),
-              {{QStringLiteral("NAME"), std::move(nameDescription)}})
+              {{QStringLiteral("NAME"), std::move(nameDescription)}},
+              guardsSimulator ? QList{forceOption()} : QList<QCommandLineOption>{}),
+      m_guardsSimulator(guardsSimulator)
 {}
 
-int PairCommand::execute(const QCommandLineParser&, const QStringList& arguments)
+int PairCommand::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
+    if (m_guardsSimulator && !parser.isSet(forceOption())) {
+        const SimulatorProcesses simulator = findSimulator(processes());
+        if (simulator.state == SimulatorProcesses::State::Running)
+            return fail(Messages::simulatorRunning(simulator.pids));
+    }
     auto state = lockAndRead();
     if (!state)
         return Failed;

@@ -8,7 +8,10 @@
 class PairCommand : public Command
 {
 protected:
-    PairCommand(QString name, QString description, QString nameDescription);
+    // A command that guardsSimulator refuses while the simulator runs, unless forced: the
+    // simulator writes the live files back when it quits, which would undo the change.
+    PairCommand(QString name, QString description, QString nameDescription,
+                bool guardsSimulator = false);
 
     virtual int change(StoredState& state, const QString& name) = 0;
 
@@ -16,4 +19,6 @@ protected:
 
 private:
     int execute(const QCommandLineParser& parser, const QStringList& arguments) final;
+
+    bool m_guardsSimulator;
 };

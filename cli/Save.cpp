@@ -8,7 +8,7 @@ Save::Save()
                   tr("Saves the live files under a name. Copies FS9.cfg and Scenery.cfg to the "
                      "configuration's snapshot files, as the window's Save button does: a new "
                      "name joins the list (nine at most), an existing one is overwritten."),
-                  tr("The name to save under."))
+                  tr("The name to save under."), true)
 {}
 
 int Save::change(StoredState& state, const QString& name)

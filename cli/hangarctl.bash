@@ -42,8 +42,10 @@ _hangarctl()
         local options="--help --settings"
         case $command in
         "") options="--help --version --settings" ;;
-        list) options+=" --json" ;;
+        list | diff | check) options+=" --json" ;;
+        load | save) options+=" --force" ;;
         folders) options+=" --fs9 --scenery" ;;
+        detect) options+=" --apply" ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
         return
@@ -51,15 +53,18 @@ _hangarctl()
 
     case $command in
     "")
-        mapfile -t COMPREPLY < <(compgen -W "list load save remove folders" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "list load save remove folders diff check status detect" \
+            -- "$cur")
         ;;
-    load | save | remove)
-        # Only the name itself, once.
-        local words=0
+    load | save | remove | diff | check)
+        # The names the command takes: one, or two for diff; diff and check take "live" too.
+        local words=0 most=1 live=""
+        [ "$command" = diff ] && most=2
+        [[ $command == diff || $command == check ]] && live=live
         for ((i = 1; i < COMP_CWORD; i++)); do
             [[ ${COMP_WORDS[i]} == -* || ${COMP_WORDS[i - 1]} == --settings ]] || ((words++))
         done
-        ((words == 1)) || return
+        ((words >= 1 && words <= most)) || return
         # Names hold spaces ("FS Original"): each match is offered quoted for the shell, unless
         # the word being completed opened a quote itself.
         local typed=$cur quote=""
@@ -77,7 +82,7 @@ _hangarctl()
             else
                 COMPREPLY+=("$(printf '%q' "$name")")
             fi
-        done < <(_hangarctl_names "${settings[@]}")
+        done < <(_hangarctl_names "${settings[@]}"; [ -n "$live" ] && echo "$live")
         ;;
     esac
 }

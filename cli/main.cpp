@@ -1,6 +1,7 @@
 #include "DiskFileSystem.h"
 #include "Hangarctl.h"
 #include "LockedAppInfo.h"
+#include "ProcessTable.h"
 
 #include <QCoreApplication>
 
@@ -18,5 +19,6 @@ int main(int argc, char* argv[])
                           QStringLiteral(HANGAR_INSTALLED_BINDIR),
                           {HANGAR_VERSION_MAJOR, HANGAR_VERSION_MINOR, HANGAR_VERSION_PATCH});
     DiskFileSystem fileSystem;
-    return Hangarctl({appInfo, fileSystem}).run(QCoreApplication::arguments());
+    const auto processes = systemProcessTable();
+    return Hangarctl({appInfo, fileSystem, *processes}).run(QCoreApplication::arguments());
 }

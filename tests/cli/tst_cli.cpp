@@ -14,6 +14,7 @@
 #include <functional>
 
 using Expected = std::function<QString(const WindowFixture&)>;
+using Files = QMap<QString, QByteArray>;
 Q_DECLARE_METATYPE(Expected)
 
 namespace {
@@ -25,9 +26,11 @@ struct Run
 };
 
 // Runs hangarctl to its end; "|" separates the arguments, %R stands for the fixture's root.
-Run hangarctl(const WindowFixture& f, const QString& arguments)
+Run hangarctl(const WindowFixture& f, const QString& arguments,
+              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(HANGARCTL),
                   QStringList{u"--settings"_s, f.iniPath()} +
                       QString(arguments).replace(u"%R"_s, f.root.path()).split(u'|'));
@@ -38,7 +41,7 @@ Run hangarctl(const WindowFixture& f, const QString& arguments)
 }
 
 // Every file under the fixture's root, by its relative path.
-using Tree = QMap<QString, QByteArray>;
+using Tree = Files;
 Tree tree(const WindowFixture& f)
 {
     Tree files;
@@ -142,6 +145,8 @@ private slots:
     void concurrentRunsBesideTheWindow();
     void usage_data();
     void usage();
+    void inspectionCommands_data();
+    void inspectionCommands();
 };
 
 void TestCli::sameOutcomeAsTheWindow_data()
@@ -316,6 +321,85 @@ void TestCli::usage()
     QCOMPARE(run.out.section(u'\n', 0, 0), firstLine);
     QCOMPARE(run.err.isEmpty(), !firstLine.isEmpty());
     QCOMPARE(tree(f), before);
+}
+
+void TestCli::inspectionCommands_data()
+{
+    // Files written under the fixture's root before the run ("fs9/..." and "scenery/...").
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<bool>("simulatorRuns");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("printed"); // on standard output, or else on standard error
+    const QByteArray area = "[Area.001]\r\nTitle=Base\r\nLocal=Scenery\\Base\r\nLayer=1\r\n";
+    const QByteArray clean = "[General]\r\nTitle=FS9 World Scenery\r\n" + area;
+    QTest::newRow("diff as JSON names the changed key and the added area")
+        << u"diff|Night|Dawn|--json"_s
+        << Files{{u"fs9/FS9.Night.cfg"_s, "[DISPLAY]\r\nTEXTURE=1\r\n"},
+                 {u"fs9/FS9.Dawn.cfg"_s, "[display]\r\ntexture=2\r\n"},
+                 {u"scenery/Scenery.Night.cfg"_s, clean},
+                 {u"scenery/Scenery.Dawn.cfg"_s,
+                  clean + QByteArray(area).replace("001", "002").replace("Base", "Town")}}
+        << false << 0 << u"\"change\": \"changed\""_s;
+    QTest::newRow("check: a doubled area number is an error")
+        << u"check|Dawn"_s
+        << Files{{u"scenery/Scenery.Dawn.cfg"_s, clean + area}, {u"scenery/Scenery/Base/x"_s, ""}}
+        << false << 1 << u"Area.001"_s;
+    QTest::newRow("check: a switched-off area's missing folder is a warning")
+        << u"check"_s << Files{{u"scenery/Scenery.cfg"_s, clean + "Active=FALSE\r\n"}} << false << 3
+        << u"1 warning"_s;
+    QTest::newRow("check: a clean live list")
+        << u"check|live"_s
+        << Files{{u"scenery/Scenery.cfg"_s, clean}, {u"scenery/scenery/BASE/x"_s, ""}} << false << 0
+        << u"nothing wrong"_s;
+    QTest::newRow("status names the configuration the live pair copies")
+        << u"status"_s
+        << Files{{u"fs9/FS9.cfg"_s, "Dawn main"}, {u"scenery/Scenery.cfg"_s, "Dawn scenery"}}
+        << false << 0 << u"a copy of \"Dawn\""_s;
+    QTest::newRow("load refused while fs9.exe runs")
+        << u"load|Dawn"_s << Files{} << true << 1 << u"--force"_s;
+    QTest::newRow("load --force goes ahead while fs9.exe runs")
+        << u"load|Dawn|--force"_s << Files{} << true << 0 << QString();
+    const QString prefix = u"home/.wine/drive_c/"_s;
+    QTest::newRow("detect --apply stores the folders of a prefix laid out as Wine does")
+        << u"detect|--apply"_s
+        << Files{{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
+                 {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}}
+        << false << 0 << u"users/pilot/AppData/Roaming/Microsoft/FS9"_s;
+}
+
+void TestCli::inspectionCommands()
+{
+    QFETCH(QString, arguments);
+    QFETCH(Files, files);
+    QFETCH(bool, simulatorRuns);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    WindowFixture f;
+    prepare(f, u"saved"_s);
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QDir(f.root.path()).mkpath(QFileInfo(it.key()).path());
+        TestFiles::write(f.root.filePath(it.key()), it.value());
+    }
+    QProcess simulator; // a program named as the simulator is, seen through /proc
+    if (simulatorRuns) {
+        QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"fs9.exe"_s)));
+        simulator.start(f.root.filePath(u"fs9.exe"_s), {u"60"_s});
+        QVERIFY(simulator.waitForStarted());
+    }
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
+    environment.remove(u"WINEPREFIX"_s);
+    const Run run = hangarctl(f, arguments, environment);
+    simulator.kill();
+    simulator.waitForFinished();
+    QCOMPARE(run.status, status);
+    QVERIFY2((status == 1 && run.err.contains(printed)) || run.out.contains(printed),
+             qPrintable(run.out + run.err));
+    if (arguments.startsWith(u"detect"_s))
+        QVERIFY(TestFiles::read(f.iniPath()).contains(printed.toUtf8()));
+    if (arguments.startsWith(u"load"_s))
+        QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
 }
 
 QTEST_MAIN(TestCli)
