@@ -5,7 +5,7 @@ PRESET ?= debug
 WERROR ?= $(if $(CI),ON,OFF)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test setup configure build e2e bench fuzz lint install package validate format clean
+.PHONY: run test setup configure build e2e bench fuzz fuzz-replay fuzz-build lint install package validate format clean
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -21,36 +21,49 @@ test: build
 e2e: build
 	tests/e2e/run-e2e.sh $(BUILD_DIR)/bin/hangar
 
-# The benchmarks, in the release build, each printed as a ratio against its floor.
-bench: setup
+# The benchmarks, in the release build, each printed as a ratio against its floor; then hangarctl
+# as a whole process against cp and sync. Both run even when the first misses its target.
+bench:
+	@bash scripts/setup.sh bench
 	@cmake --preset release -DHANGAR_BENCH=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
-	@cmake --build --preset release --target hangar_bench
-	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench
+	@cmake --build --preset release --target hangar_bench hangarctl
+	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench; first=$$?; \
+		bench/cli_load.sh build/release/bin/hangarctl && exit $$first
 
 # The profile-file fuzzer for FUZZ_SECONDS, from the committed seeds; new finds stay in build/fuzz.
-FUZZ_SECONDS ?= 60
-fuzz: setup
+# fuzz-replay runs every committed seed and every earlier find once, as CI does.
+FUZZ_SECONDS ?= 600
+fuzz: fuzz-build
+	build/fuzz/bin/fuzz_profile -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+		-print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
+
+fuzz-replay: fuzz-build
+	build/fuzz/bin/fuzz_profile -runs=0 -timeout=10 -rss_limit_mb=2048 build/fuzz/corpus tests/fuzz/corpus
+
+fuzz-build:
+	@bash scripts/setup.sh fuzz
 	@cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DHANGAR_FUZZ=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build build/fuzz --target fuzz_profile
 	@mkdir -p build/fuzz/corpus
-	build/fuzz/bin/fuzz_profile -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-		-print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
 
-# Installs the program, its desktop entry, icons and metadata under PREFIX.
+# Installs the window and hangarctl, the desktop entry, icons, metadata, the man page and the
+# bash completion under PREFIX.
 PREFIX ?= /usr/local
 install: setup
 	@cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
 	cmake --install build/release --prefix $(DESTDIR)$(PREFIX)
 
-# A Debian package and a portable archive of the executable, in build/release.
-package: setup
+# A Debian package and a portable archive of the two executables, in build/release.
+package:
+	@bash scripts/setup.sh package
 	@cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
 	cd build/release && cpack
 
-validate: setup
+validate:
+	@bash scripts/setup.sh validate
 	desktop-file-validate packaging/org.example.Hangar.desktop
 	appstreamcli validate --no-net packaging/org.example.Hangar.metainfo.xml
 
@@ -65,13 +78,14 @@ build: configure
 
 # Static checks of the program's code: clang-tidy with the committed .clang-tidy, cppcheck, and
 # the committed .clang-format.
-SOURCES_RE := $(CURDIR)/(app|config_files|settings|platform)/.*\.cpp$$
+SOURCES_RE := $(CURDIR)/(app|cli|config_files|settings|platform)/.*\.cpp$$
 lint: configure
+	@bash scripts/setup.sh lint
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(SOURCES_RE)' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { grep -E 'error:|warning:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
 	cppcheck --library=qt --enable=warning,performance,portability --inline-suppr --error-exitcode=1 \
 		--quiet --suppress=missingIncludeSystem --std=c++20 \
-		-I platform -I settings -I config_files -I app app config_files settings platform
+		-I platform -I settings -I config_files -I app -I cli app cli config_files settings platform
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 format:

@@ -19,9 +19,10 @@ void WidgetDialogs::showMessage(const QString& prompt, const QString& title)
     box.exec();
 }
 
-QString WidgetDialogs::pickFolder(const QString& prompt)
+QString WidgetDialogs::pickFolder(const QString& prompt, const QString& startFolder)
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        m_window, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    const QString folder = QFileDialog::getExistingDirectory(m_window, prompt, startFolder,
+                                                             QFileDialog::ShowDirsOnly |
+                                                                 QFileDialog::DontResolveSymlinks);
     return QDir::toNativeSeparators(folder);
 }

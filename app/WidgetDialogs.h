@@ -12,7 +12,7 @@ public:
     void setParentWindow(QWidget* window) { m_window = window; }
 
     void showMessage(const QString& prompt, const QString& title) override;
-    QString pickFolder(const QString& prompt) override;
+    QString pickFolder(const QString& prompt, const QString& startFolder) override;
 
 private:
     QPointer<QWidget> m_window;

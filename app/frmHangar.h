@@ -1,12 +1,14 @@
 #pragma once
 
 #include "History.h"
+#include "StoredState.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <optional>
 
 class AppInfo;
+struct ConfigFolders;
 class Dialogs;
 class FileSystem;
 class QCheckBox;
@@ -36,6 +38,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
@@ -58,16 +61,22 @@ private:
     void cmdSceFolder_Click();
 
     bool ProcessFiles(const QString& operation, const QString& configName, const QString& newName);
-    QString BrowseFolder(const QString& prompt);
+    QString BrowseFolder(const QString& prompt, const QString& boxText);
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
-    QString ReadIni(const QString& key) const;
-    void readStoredFolder(QLineEdit* box, const QString& key, std::optional<QString>& keptValue);
-    void readSavedNames();
-    // Start-up could not check the saved names; shutdown writes them back as the file held them.
-    void keepSavedNames();
-    QStringList slotsToWrite() const;
+    ConfigFolders folders() const;
+    // What the unload writes is made of these: an unload that finds them as it last wrote them
+    // has nothing to add.
+    struct UnloadState
+    {
+        QString fs9Folder;
+        QString sceFolder;
+        QStringList loadList;
+        std::optional<QString> lastConfig;
+        bool operator==(const UnloadState&) const = default;
+    };
+    UnloadState unloadState() const;
     void showError(const QString& message);
 
     HangarServices m_services;
@@ -100,11 +109,7 @@ private:
     // Where the file operation keeps what it replaces or deletes.
     std::optional<History> m_history;
 
-    // What start-up could not show but shutdown must not lose: the stored folder of a box it
-    // emptied because the folder was missing, and the slots of a file whose names it did not read.
-    std::optional<QString> m_storedFs9Folder;
-    std::optional<QString> m_storedSceFolder;
-    bool m_namesRead = false;
-    QStringList m_keptSlots;
-    bool m_unloaded = false;
+    // What start-up read; shutdown gives the window's state back through it.
+    StoredState m_stored;
+    std::optional<UnloadState> m_unloaded;
 };

@@ -40,12 +40,6 @@ QLabel* picture(QWidget* parent, const char* name, const QString& resource, QRec
     return label;
 }
 
-QIcon hangarIcon()
-{
-    static const QIcon icon(QStringLiteral(":/pictures/hangar.ico"));
-    return icon;
-}
-
 QLabel* contactLabel(QWidget* parent, const char* name, const QString& text, int top)
 {
     auto* label = place<QLabel>(parent, name, 360, top, 145, 25);
@@ -91,7 +85,7 @@ void frmHangar::createControls()
 {
     setObjectName(QStringLiteral("frmHangar"));
     setWindowTitle(QStringLiteral("Hangar for FS 2004"));
-    setWindowIcon(hangarIcon());
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/hangar.ico")));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(553, 446);
@@ -167,13 +161,11 @@ void frmHangar::wireEvents()
 {
     connect(cboConfigName, &QComboBox::editTextChanged, this, [this] { cboConfigName_Change(); });
     connect(cboConfigName, &QComboBox::activated, this, [this] { cboConfigName_Click(); });
-    cboConfigName->lineEdit()->installEventFilter(
-        new KeyPressFilter([this](int& key) { cboConfigName_KeyPress(key); }, this));
+    new KeyPressFilter(cboConfigName, [this](int& key) { cboConfigName_KeyPress(key); });
     connect(cboConfigNameTO, &QComboBox::editTextChanged, this,
             [this] { cboConfigNameTO_Change(); });
     connect(cboConfigNameTO, &QComboBox::activated, this, [this] { cboConfigNameTO_Click(); });
-    cboConfigNameTO->lineEdit()->installEventFilter(
-        new KeyPressFilter([this](int& key) { cboConfigNameTO_KeyPress(key); }, this));
+    new KeyPressFilter(cboConfigNameTO, [this](int& key) { cboConfigNameTO_KeyPress(key); });
     connect(chkSaveActivation, &QCheckBox::toggled, this, [this] { chkSaveActivation_Click(); });
     connect(cmdLOAD, &QPushButton::clicked, this, [this] { cmdLOAD_Click(); });
     connect(cmdSAVE, &QPushButton::clicked, this, [this] { cmdSAVE_Click(); });

@@ -1,5 +1,6 @@
 #include "DiskFileSystem.h"
 #include "LockedAppInfo.h"
+#include "TerminationSignals.h"
 #include "WidgetDialogs.h"
 #include "WindowFont.h"
 #include "frmHangar.h"
@@ -31,6 +32,13 @@ int main(int argc, char* argv[])
     WidgetDialogs dialogs;
     frmHangar window({dialogs, appInfo, fileSystem});
     dialogs.setParentWindow(&window);
+    // kill, a closed terminal and Ctrl+C close the window as the close box does, so that the
+    // settings are written; a message box or the folder picker open at the time ends with it.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &window, [&window] {
+        window.close();
+        QCoreApplication::quit();
+    });
     window.show();
     return app.exec();
 }

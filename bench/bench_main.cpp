@@ -23,5 +23,14 @@ int main(int argc, char* argv[])
         "history", "BM_LoadWithHistory/freshBytes:0/real_time", "BM_LoadBaseline/real_time", 1.5);
     const bool freshMet = reporter.printRatio("fresh", "BM_LoadWithHistory/freshBytes:1/real_time",
                                               "BM_LoadBaseline/real_time", 1.5);
-    return memoryMet && startupMet && loadMet && historyMet && freshMet ? 0 : 1;
+    const bool lookupMet =
+        reporter.printRatio("lookup", "BM_LookupOtherCase", "BM_ListNames", 1.25);
+    const bool checkMet =
+        reporter.printRatio("check", "BM_SceneryReadForCheck", "BM_SceneryLineRead", 3.0);
+    const bool diffMet =
+        reporter.printRatio("diff", "BM_SceneryDiff", "BM_SceneryLineReadTwo", 3.0);
+    return memoryMet && startupMet && loadMet && historyMet && freshMet && lookupMet && checkMet &&
+                   diffMet
+               ? 0
+               : 1;
 }

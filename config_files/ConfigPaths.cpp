@@ -2,6 +2,17 @@
 
 #include "DirectoryLookup.h"
 
+namespace {
+
+// A file of the naming rule as the folder spells it, so that checks, copies and deletions reach
+// the file the simulator uses and never make a second one beside it in another letter case.
+QString onDisk(const QString& folder, const QString& name)
+{
+    return folder + spellingOnDisk(folder, name);
+}
+
+} // namespace
+
 ConfigFolders ConfigFolders::fromTexts(const QString& fs9FolderText,
                                        const QString& sceneryFolderText)
 {
@@ -10,22 +21,22 @@ ConfigFolders ConfigFolders::fromTexts(const QString& fs9FolderText,
 
 QString ConfigFolders::liveMain() const
 {
-    return fs9 + QStringLiteral("FS9.cfg");
+    return onDisk(fs9, QStringLiteral("FS9.cfg"));
 }
 
 QString ConfigFolders::liveScenery() const
 {
-    return scenery + QStringLiteral("Scenery.cfg");
+    return onDisk(scenery, QStringLiteral("Scenery.cfg"));
 }
 
 QString ConfigFolders::snapshotMain(const QString& name) const
 {
-    return fs9 + QStringLiteral("FS9.") + name + QStringLiteral(".cfg");
+    return onDisk(fs9, QStringLiteral("FS9.") + name + QStringLiteral(".cfg"));
 }
 
 QString ConfigFolders::snapshotScenery(const QString& name) const
 {
-    return scenery + QStringLiteral("Scenery.") + name + QStringLiteral(".cfg");
+    return onDisk(scenery, QStringLiteral("Scenery.") + name + QStringLiteral(".cfg"));
 }
 
 bool ConfigFolders::bothFoldersExist() const

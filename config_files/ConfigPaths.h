@@ -3,7 +3,8 @@
 #include <QString>
 
 // The two folders of a configuration, each ending with the native separator, and the paths of
-// the live files and of the snapshot files of a name inside them.
+// the live files and of the snapshot files of a name inside them. A path takes the spelling of
+// the file the folder holds in any letter case, else that of the naming rule.
 struct ConfigFolders
 {
     // From the folder boxes' texts, with or without a trailing separator.

@@ -2,6 +2,7 @@
 
 #include "FileCommit.h"
 #include "HangarTemporaries.h"
+#include "HistorySettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,6 +89,12 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
 History::History(QString folder, int maxEntries, qint64 maxBytes)
     : m_folder(std::move(folder)), m_maxEntries(maxEntries), m_maxBytes(maxBytes)
 {}
+
+History History::forSettings(const AppInfo& appInfo, const QString& settingsFile)
+{
+    const HistorySettings settings = historySettings(appInfo, settingsFile);
+    return {settings.folder, settings.maxEntries, qint64{settings.maxMegabytes} << 20};
+}
 
 QString History::keptFilePath(const QString& keptAs) const
 {

@@ -9,6 +9,8 @@
 #include <array>
 #include <optional>
 
+class AppInfo;
+
 // One file of a kept pair: the path it came from and the name of its copy in the history.
 struct KeptFile
 {
@@ -66,6 +68,8 @@ class History
 {
 public:
     History(QString folder, int maxEntries, qint64 maxBytes);
+    // The history of the settings file, where and as large as its settings say.
+    static History forSettings(const AppInfo& appInfo, const QString& settingsFile);
 
     const QString& folder() const { return m_folder; }
     int maxEntries() const { return m_maxEntries; }

@@ -1,7 +1,9 @@
 #include "DirectoryLookup.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <optional>
 
 QString AddBackslash(const QString& path)
 {
@@ -23,4 +25,41 @@ bool FileExists(const QString& path)
         return false;
     const QFileInfo info(path);
     return info.isFile() && !info.isHidden();
+}
+
+QString spellingOnDisk(const QString& folder, const QString& name)
+{
+    if (name.isEmpty() || QFileInfo::exists(AddBackslash(folder) + name))
+        return name;
+    std::optional<QString> found;
+    // Names only: the listing asks nothing of each entry, so a folder of thousands stays quick.
+    QDirIterator entries(folder,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString entry = entries.fileName();
+        if (entry.size() != name.size() || entry.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        // A dangling link of the exact name is still the entry that name finds.
+        if (entry == name)
+            return name;
+        if (!found || entry < *found)
+            found = entry;
+    }
+    return found.value_or(name);
+}
+
+QString nearestExistingFolder(const QString& path)
+{
+    QString candidate = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    // A relative path would be taken from whatever folder the program was started in.
+    while (QDir::isAbsolutePath(candidate)) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::toNativeSeparators(candidate);
+        const QString parent = QFileInfo(candidate).path();
+        if (parent == candidate)
+            break;
+        candidate = parent;
+    }
+    return QDir::toNativeSeparators(QDir::homePath());
 }

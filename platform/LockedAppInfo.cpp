@@ -21,7 +21,9 @@ bool LockedAppInfo::executableFolderWritable() const
 
 QString LockedAppInfo::userConfigFolder() const
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    // The window and hangarctl share one folder, whatever name each program gives itself.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/Hangar");
     QDir().mkpath(folder);
     return QDir::toNativeSeparators(folder);
 }
@@ -29,19 +31,17 @@ QString LockedAppInfo::userConfigFolder() const
 QString LockedAppInfo::userDataFolder() const
 {
     return QDir::toNativeSeparators(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/Hangar"));
 }
 
 bool LockedAppInfo::anotherInstanceRunning(const QString& settingsFile)
 {
-    if (!m_lock) {
-        m_lock = std::make_unique<QLockFile>(settingsFile + QStringLiteral(".lock"));
-        // A running copy's lock never goes stale with age; only a dead owner's does.
-        m_lock->setStaleLockTime(0);
-    }
-    if (m_lock->isLocked() || m_lock->tryLock(0))
-        return false;
-    // Only a lock held by a live process means another copy; a folder that cannot hold a lock
-    // file tells nothing, and refusing to start there would help no one.
-    return m_lock->error() == QLockFile::LockFailedError;
+    if (!m_lock)
+        m_lock = std::make_unique<SettingsLock>(settingsFile);
+    // A hangarctl command holds the lock for a moment only: it is waited for. A folder that cannot
+    // hold a lock file tells nothing, and refusing to start there would help no one.
+    const SettingsLock::Outcome outcome = m_lock->take(std::chrono::seconds(10));
+    return outcome == SettingsLock::Outcome::HeldByWindow ||
+           outcome == SettingsLock::Outcome::HeldByCommand;
 }

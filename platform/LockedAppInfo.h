@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AppInfo.h"
+#include "SettingsLock.h"
 
-#include <QLockFile>
 #include <memory>
 
 // Application information of the running program. The single-instance check holds a lock file
@@ -25,5 +25,5 @@ private:
     QString m_executableFolder;
     QString m_installedFolder;
     AppVersion m_version;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<SettingsLock> m_lock;
 };

@@ -13,9 +13,15 @@ QString readString(const QString& section, const QString& key, const QString& de
 {
     QFile in(file);
     if (isSpecialFile(file) || !in.open(QIODevice::ReadOnly))
-        return defaultValue.left(maxLength);
-    const auto value = ProfileText::value(in.readAll(), section.toLocal8Bit(), key.toLocal8Bit());
-    return (value ? QString::fromLocal8Bit(*value) : defaultValue).left(maxLength);
+        return ProfileEncoding::leftWhole(defaultValue, maxLength);
+    const auto working = ProfileEncoding::fromFileBytes(in.readAll());
+    const auto bytes = [&](const QString& text) {
+        return ProfileEncoding::valueToBytes(text, working.encoding);
+    };
+    const auto value = ProfileText::value(working.text, bytes(section), bytes(key));
+    return ProfileEncoding::leftWhole(
+        value ? ProfileEncoding::valueFromBytes(*value, working.encoding) : defaultValue,
+        maxLength);
 }
 
 bool Edit::open(const QString& file, QString* error)
@@ -36,23 +42,27 @@ bool Edit::open(const QString& file, QString* error)
             return false;
         }
     }
-    m_content = m_original;
+    m_working = ProfileEncoding::fromFileBytes(m_original);
     return true;
 }
 
 void Edit::setString(const QString& section, const QString& key, const QString& value)
 {
-    m_content = ProfileText::withValue(m_content, section.toLocal8Bit(), key.toLocal8Bit(),
-                                       value.toLocal8Bit());
+    const auto bytes = [&](const QString& text) {
+        return ProfileEncoding::valueToBytes(text, m_working.encoding);
+    };
+    m_working.text =
+        ProfileText::withValue(m_working.text, bytes(section), bytes(key), bytes(value));
 }
 
 bool Edit::commit(QString* error)
 {
-    if (m_existed && m_content == m_original)
+    const QByteArray content = ProfileEncoding::toFileBytes(m_working);
+    if (m_existed && content == m_original)
         return true;
-    if (!writeFileAtomically(m_file, m_content, error))
+    if (!writeFileAtomically(m_file, content, error))
         return false;
-    m_original = m_content;
+    m_original = content;
     m_existed = true;
     return true;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ProfileEncoding.h"
+
 #include <QByteArray>
 #include <QString>
 
 // Keys of a Windows-style initialisation file, in the manner of GetPrivateProfileString and
-// WritePrivateProfileString. The file is 8-bit text in the system's local encoding.
+// WritePrivateProfileString. The file is 8-bit text in the system's local encoding, or UTF-16 LE
+// with its byte-order mark, and stays so; values keep bytes the encoding cannot read.
 namespace ProfileFile {
 
 // The key's value, at most maxLength characters; the default when the file, the section or the
@@ -30,7 +33,7 @@ private:
     QString m_file;
     bool m_existed = false;
     QByteArray m_original;
-    QByteArray m_content;
+    ProfileEncoding::WorkingText m_working;
 };
 
 } // namespace ProfileFile

@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Hangar need.
+# Installs the Debian packages that a make target needs: building, running and testing always
+# (the base group), and the groups named as arguments for the other targets.
 # Quiet when everything is already there; installs only what is missing.
+#   scripts/setup.sh [lint] [bench] [fuzz] [package] [validate]
 set -euo pipefail
 
-packages=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-    fonts-liberation
-    xvfb xauth x11-utils xdotool imagemagick
-    clang-format clang-tidy cppcheck libbenchmark-dev clang libclang-rt-14-dev
-    desktop-file-utils appstream dpkg-dev file
+declare -A groups=(
+    [base]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+            qt6-qpa-plugins libgl-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick"
+    [lint]="clang-format clang-tidy cppcheck"
+    [bench]="libbenchmark-dev"
+    [fuzz]="clang libclang-rt-14-dev"
+    [package]="dpkg-dev file"
+    [validate]="desktop-file-utils appstream"
 )
+
+packages=()
+for group in base "$@"; do
+    [ -n "${groups[$group]+set}" ] || { echo "setup: no package group '$group'" >&2; exit 2; }
+    read -r -a list <<<"${groups[$group]}"
+    packages+=("${list[@]}")
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -21,14 +21,12 @@ int boundFrom(const QString& settingsFile, const QString& key, int defaultValue)
 HistorySettings historySettings(const AppInfo& appInfo, const QString& settingsFile)
 {
     HistorySettings settings;
-    // Only the settings file's own folder tells which copy this is: a portable copy keeps its
-    // settings beside the executable, an installed one in the user's folders.
     const QString settingsFolder = QDir::cleanPath(QFileInfo(settingsFile).absolutePath());
-    const bool portable =
-        settingsFolder == QDir::cleanPath(QDir(appInfo.executableFolder()).absolutePath());
+    const bool installed =
+        settingsFolder == QDir::cleanPath(QDir(appInfo.userConfigFolder()).absolutePath());
     settings.folder = QDir::toNativeSeparators(
-        portable ? QDir(settingsFolder).filePath(QStringLiteral("Hangar history"))
-                 : QDir(appInfo.userDataFolder()).filePath(QStringLiteral("history")));
+        installed ? QDir(appInfo.userDataFolder()).filePath(QStringLiteral("history"))
+                  : QDir(settingsFolder).filePath(QStringLiteral("Hangar history")));
     settings.maxEntries =
         boundFrom(settingsFile, QStringLiteral("MaxEntries"), settings.maxEntries);
     settings.maxMegabytes =

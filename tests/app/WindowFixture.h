@@ -4,6 +4,7 @@
 #include "FolderFixture.h"
 #include "frmHangar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -50,12 +51,30 @@ struct WindowFixture : FolderFixture
     QLineEdit* box(const char* name) const { return get<QLineEdit>(name); }
     QString labelText(const char* name) const { return get<QLabel>(name)->text(); }
 
+    // The drop-down highlights the entry that the field shows.
+    static bool highlightsText(const QComboBox* list)
+    {
+        return list->currentIndex() >= 0 &&
+               list->itemText(list->currentIndex()) == list->currentText();
+    }
+
     QStringList entries(QComboBox* list) const
     {
         QStringList result;
         for (int i = 0; i < list->count(); ++i)
             result << list->itemText(i);
         return result;
+    }
+
+    // Gives the control the focus in the shown window and returns the widget that holds it: the
+    // one a user's keys go to.
+    QWidget* focus(QWidget* control) const
+    {
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("the window never became active");
+        control->setFocus();
+        return QApplication::focusWidget();
     }
 
     // Ticks Save activation, puts the name in the save list and presses the button.

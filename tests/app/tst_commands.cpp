@@ -1,8 +1,12 @@
+#include "WidgetDialogs.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 using Step = FaultyFileSystem::Step;
 Q_DECLARE_METATYPE(FaultyFileSystem::Step)
@@ -43,6 +47,8 @@ private slots:
     void everyFailedStepKeepsListsTrue_data();
     void everyFailedStepKeepsListsTrue();
     void folderPickers();
+    void realFolderPickerOpensInStartFolder();
+    void wholeRun_data();
     void wholeRun();
 };
 
@@ -52,13 +58,13 @@ void TestCommands::loadListTakesNoTextAndCaptionFollowsChoice()
     f.writeIni("Config1=Night\r\n");
     f.addConfig(u"Night"_s);
     f.open();
-    QLineEdit* field = f.loadList()->lineEdit();
+    QWidget* field = f.focus(f.loadList());
     QApplication::clipboard()->setText(u"Pasted"_s);
     QTest::keyClicks(field, u"abc"_s);
     sendKey(field, Qt::Key_Backspace, u"\b"_s);
     sendKey(field, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
     QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
-    QTest::keyClick(f.loadList(), Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Down);
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  Night  configuration"_s);
     f.loadList()->setEditText(QString());
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load    configuration"_s);
@@ -67,13 +73,14 @@ void TestCommands::loadListTakesNoTextAndCaptionFollowsChoice()
 void TestCommands::saveListTypingLimit_data()
 {
     QTest::addColumn<int>("startLength");
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("key"); // 0: an input method commits "xyz"
     QTest::addColumn<int>("endLength");
     QTest::newRow("15 characters take a 16th") << 15 << int(Qt::Key_X) << 16;
     QTest::newRow("16 refuse a 17th, over a selection too") << 16 << int(Qt::Key_X) << 16;
     QTest::newRow("16 refuse Backspace") << 16 << int(Qt::Key_Backspace) << 16;
     QTest::newRow("15 take Backspace") << 15 << int(Qt::Key_Backspace) << 14;
     QTest::newRow("Delete still shortens 16") << 16 << int(Qt::Key_Delete) << 15;
+    QTest::newRow("input method text stops at 16 too") << 14 << 0 << 16;
 }
 
 void TestCommands::saveListTypingLimit()
@@ -84,16 +91,21 @@ void TestCommands::saveListTypingLimit()
     WindowFixture f;
     f.open();
     f.saveActivation()->setChecked(true);
-    QLineEdit* field = f.saveList()->lineEdit();
+    QWidget* field = f.focus(f.saveList());
     f.saveList()->setEditText(QString(startLength, u'n'));
     if (key == Qt::Key_Delete)
-        field->setCursorPosition(0);
+        f.saveList()->lineEdit()->setCursorPosition(0);
     else if (startLength == 16)
-        field->selectAll();
+        f.saveList()->lineEdit()->selectAll();
     const QMap<int, QString> texts{{Qt::Key_X, u"x"_s},
                                    {Qt::Key_Backspace, u"\b"_s},
                                    {Qt::Key_Delete, QString(QChar(127))}}; // as X11 sends them
-    sendKey(field, Qt::Key(key), texts[key]);
+    QInputMethodEvent committed;
+    committed.setCommitString(u"xyz"_s);
+    if (key == 0)
+        QApplication::sendEvent(field, &committed);
+    else
+        sendKey(field, Qt::Key(key), texts[key]);
     QCOMPARE(f.saveList()->currentText().size(), endLength);
 }
 
@@ -103,10 +115,11 @@ void TestCommands::removeEnabledUnlessOriginal()
     f.open();
     f.saveActivation()->setChecked(true);
     QVERIFY(!f.button("cmdREMOVE")->isEnabled());
+    QWidget* field = f.focus(f.saveList());
     for (const QString& text : {u"fs original"_s, u"FS Original "_s, QString(), u"FS Original"_s}) {
         f.saveList()->lineEdit()->selectAll();
-        QTest::keyClick(f.saveList()->lineEdit(), Qt::Key_Delete);
-        QTest::keyClicks(f.saveList()->lineEdit(), text);
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
         QCOMPARE(f.button("cmdREMOVE")->isEnabled(), text != u"FS Original"_s);
     }
 }
@@ -126,6 +139,7 @@ void TestCommands::modeSwitchRepeatedly()
         f.saveActivation()->setChecked(true);
         QCOMPARE(f.entries(f.saveList()), named({u"Night"_s, u"Dawn"_s}));
         QCOMPARE(f.saveList()->currentText(), u"Dawn"_s);
+        QVERIFY(f.highlightsText(f.saveList()));
         QVERIFY(f.button("cmdREMOVE")->isEnabled());
         QVERIFY(shown("cmdSAVE") && shown("cmdREMOVE") && !shown("cmdLOAD"));
         QVERIFY(!shown("lblLastConfigName") && !f.loadList()->isEnabled());
@@ -143,14 +157,15 @@ void TestCommands::save_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("onDisk"); // the name whose files the save wrote
     QTest::newRow("new name joins the list and is shown")
-        << u"Dawn"_s << named({u"Night"_s, u"Dawn"_s}) << u"Dawn"_s;
+        << u"Dawn"_s << named({u"Night"_s, u"Dawn"_s}) << u"Dawn"_s << u"Dawn"_s;
     QTest::newRow("existing name is overwritten in place")
-        << u"Night"_s << named({u"Night"_s}) << u"FS Original"_s;
+        << u"Night"_s << named({u"Night"_s}) << u"FS Original"_s << u"Night"_s;
     QTest::newRow("FS Original takes the existing path")
-        << u"FS Original"_s << named({u"Night"_s}) << u"FS Original"_s;
-    QTest::newRow("other letter case is a new name")
-        << u"night"_s << named({u"Night"_s, u"night"_s}) << u"night"_s;
+        << u"FS Original"_s << named({u"Night"_s}) << u"FS Original"_s << u"FS Original"_s;
+    QTest::newRow("other letter case is a new entry over the same files")
+        << u"night"_s << named({u"Night"_s, u"night"_s}) << u"night"_s << u"Night"_s;
 }
 
 void TestCommands::save()
@@ -158,15 +173,18 @@ void TestCommands::save()
     QFETCH(QString, name);
     QFETCH(QStringList, list);
     QFETCH(QString, shown);
+    QFETCH(QString, onDisk);
     WindowFixture f;
     f.writeIni("Config1=Night\r\n");
     f.addConfig(u"Night"_s);
     f.open();
     f.edit(name, "cmdSAVE");
     QCOMPARE(f.messages(), QStringList());
-    QCOMPARE(TestFiles::read(f.snapshotMain(name)), "live main"_ba);
-    QCOMPARE(TestFiles::read(f.snapshotScenery(name)), "live scenery"_ba);
+    QCOMPARE(TestFiles::read(f.snapshotMain(onDisk)), "live main"_ba);
+    QCOMPARE(TestFiles::read(f.snapshotScenery(onDisk)), "live scenery"_ba);
+    QCOMPARE(QFile::exists(f.snapshotScenery(name)), name == onDisk);
     QCOMPARE(f.entries(f.loadList()), list);
+    QVERIFY(f.highlightsText(f.loadList()));
     QCOMPARE(f.button("cmdLOAD")->text(), u"&Load  "_s + shown + u"  configuration"_s);
     QVERIFY(!f.saveActivation()->isChecked());
     QCOMPARE(f.saveList()->count(), 0);
@@ -232,6 +250,10 @@ void TestCommands::remove_data()
         u"FS Original Scenery.cfg file not found"_s);
     row("half-gone pair leaves the list", u"Dawn"_s, u"no scenery snapshot"_s, without, true,
         u"Scenery.Dawn.cfg file not found"_s);
+    row("a name listed twice leaves the list", u"Dawn"_s, u"Config4=Dawn"_s, without, false,
+        QString());
+    row("so does the same pair listed in another letter case", u"Dawn"_s, u"Config4=DAWN"_s,
+        without, false, QString());
 }
 
 void TestCommands::remove()
@@ -242,10 +264,13 @@ void TestCommands::remove()
     QFETCH(bool, mainLeft);
     QFETCH(QString, message);
     WindowFixture f;
-    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nConfig3=Dusk\r\nLastConfig=Dawn\r\n");
+    const QByteArray extraSlot = setup.startsWith(u"Config"_s) ? setup.toUtf8() + "\r\n" : "";
+    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nConfig3=Dusk\r\n" + extraSlot +
+               "LastConfig=Dawn\r\n");
     for (const QString& config : {u"Night"_s, u"Dawn"_s, u"Dusk"_s})
         f.addConfig(config);
     f.open();
+    f.loadList()->setCurrentIndex(3); // Dusk
     if (setup == u"no live scenery"_s)
         QFile::remove(f.liveScenery());
     if (setup == u"no scenery snapshot"_s)
@@ -260,8 +285,8 @@ void TestCommands::remove()
     QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Dawn"_s);
     // Remove is disabled for "FS Original", so that press never happens.
     QCOMPARE(f.saveActivation()->isChecked(), name == u"FS Original"_s);
-    if (name != u"FS Original"_s)
-        QCOMPARE(f.loadList()->currentText(), u"FS Original"_s);
+    QCOMPARE(f.loadList()->currentText(), listed.size() == 3 ? u"Dusk"_s : u"FS Original"_s);
+    QVERIFY(f.highlightsText(f.loadList()));
 }
 
 void TestCommands::everyFailedStepKeepsListsTrue_data()
@@ -318,35 +343,75 @@ void TestCommands::folderPickers()
     f.dialogs.pickerAnswers = {QString(), f.fs9, f.scenery};
     f.button("cmdFS9folder")->click(); // cancelled
     QCOMPARE(f.box("txtFS9Folder")->text(), u"Flight Simulator folder"_s);
+    const QString sep = QDir::separator();
+    f.box("txtFS9Folder")->setText(f.fs9 + sep + u"gone"_s + sep + u"deeper"_s);
     f.button("cmdFS9folder")->click();
     QCOMPARE(f.box("txtFS9Folder")->text(), f.fs9);
     QCOMPARE(f.box("txtSceFolder")->text(), u"Scenery folder"_s);
+    f.box("txtSceFolder")->setText(f.scenery);
     f.button("cmdSceFolder")->click();
     QCOMPARE(f.box("txtSceFolder")->text(), f.scenery);
     QCOMPARE(f.dialogs.pickerPrompts,
              (QStringList{u"Select the FLIGHT SIMULATOR folder"_s,
                           u"Select the FLIGHT SIMULATOR folder"_s,
                           u"Select the Flight Simulator SCENERY folder"_s}));
+    // A box's folder, else its nearest existing parent, else the home folder for a text that
+    // names no place on disk.
+    QCOMPARE(f.dialogs.pickerStarts,
+             (QStringList{QDir::toNativeSeparators(QDir::homePath()), f.fs9, f.scenery}));
     QCOMPARE(f.entries(f.loadList()), named({}));
+}
+
+void TestCommands::realFolderPickerOpensInStartFolder()
+{
+    QTemporaryDir start;
+    WidgetDialogs dialogs;
+    QString shown;
+    QTimer answer;
+    answer.callOnTimeout([&] {
+        if (auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = picker->directory().path();
+            picker->reject();
+        }
+    });
+    answer.start(20);
+    QCOMPARE(dialogs.pickFolder(u"Pick"_s, QDir::toNativeSeparators(start.path())), QString());
+    QCOMPARE(shown, start.path());
+}
+
+void TestCommands::wholeRun_data()
+{
+    QTest::addColumn<QStringList>("spelling"); // the live pair, then a pair saved as Two before
+    QTest::newRow("the naming rule's spelling")
+        << QStringList{u"FS9.cfg"_s, u"Scenery.cfg"_s, u"FS9.Two.cfg"_s, u"Scenery.Two.cfg"_s};
+    QTest::newRow("as Wine leaves them")
+        << QStringList{u"fs9.cfg"_s, u"SCENERY.CFG"_s, u"fs9.two.CFG"_s, u"SCENERY.TWO.cfg"_s};
 }
 
 void TestCommands::wholeRun()
 {
+    QFETCH(QStringList, spelling);
     WindowFixture f;
+    QFile::remove(f.liveMain());
+    QFile::remove(f.liveScenery());
+    const QString liveMain = FolderFixture::in(f.fs9, spelling[0]);
+    const QString liveScenery = FolderFixture::in(f.scenery, spelling[1]);
+    TestFiles::write(FolderFixture::in(f.fs9, spelling[2]), "old Two main");
+    TestFiles::write(FolderFixture::in(f.scenery, spelling[3]), "old Two scenery");
     f.open();
     f.box("txtFS9Folder")->setText(f.fs9);
     f.box("txtSceFolder")->setText(f.scenery + QDir::separator());
     for (const char* name : {"One", "Two", "Three"}) {
-        TestFiles::write(f.liveMain(), QByteArray(name) + " main");
-        TestFiles::write(f.liveScenery(), QByteArray(name) + " scenery");
+        TestFiles::write(liveMain, QByteArray(name) + " main");
+        TestFiles::write(liveScenery, QByteArray(name) + " scenery");
         f.edit(QString::fromUtf8(name), "cmdSAVE");
     }
     for (int position : {1, 2, 3}) {
         f.loadList()->setCurrentIndex(position);
         f.button("cmdLOAD")->click();
         const QByteArray name = f.loadList()->currentText().toUtf8();
-        QCOMPARE(TestFiles::read(f.liveMain()), name + " main");
-        QCOMPARE(TestFiles::read(f.liveScenery()), name + " scenery");
+        QCOMPARE(TestFiles::read(liveMain), name + " main");
+        QCOMPARE(TestFiles::read(liveScenery), name + " scenery");
     }
     f.edit(u"Two"_s, "cmdREMOVE");
     QCOMPARE(f.messages(), QStringList());
@@ -356,7 +421,14 @@ void TestCommands::wholeRun()
     QCOMPARE(f.entries(f.loadList()), named({u"One"_s, u"Three"_s}));
     QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Three"_s);
     QCOMPARE(f.box("txtSceFolder")->text(), f.scenery + QDir::separator());
-    QVERIFY(!QFile::exists(f.snapshotMain(u"Two"_s)));
+    // One live file in each folder, spelled as it was, and no trace of Two in any spelling.
+    for (QStringList expected :
+         {QStringList{f.fs9, spelling[0], u"FS9.One.cfg"_s, u"FS9.Three.cfg"_s},
+          QStringList{f.scenery, spelling[1], u"Scenery.One.cfg"_s, u"Scenery.Three.cfg"_s}}) {
+        const QDir folder(expected.takeFirst());
+        expected.sort();
+        QCOMPARE(folder.entryList(QDir::Files, QDir::Name), expected);
+    }
 }
 
 QTEST_MAIN(TestCommands)

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QImageReader>
+#include <QSessionManager>
 
 namespace {
 
@@ -71,6 +72,13 @@ void TestWindow::layoutAfterStartup()
     const QCheckBox* check = f.saveActivation();
     QVERIFY2(QFontMetrics(check->font()).horizontalAdvance(check->text()) + 20 <= check->width(),
              "the caption fits its box in the fallback face");
+    // Placed by the system as any new window of its size, not centred.
+    QWidget plain;
+    plain.setFixedSize(window.size());
+    plain.show();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowExposed(&plain));
+    QCOMPARE(window.pos(), plain.pos());
 }
 
 void TestWindow::focusOrderSkipsHiddenControls()
@@ -135,6 +143,8 @@ void TestWindow::startupListsSavedConfigurations_data()
     row("hand-edited names reaching outside the folders are skipped",
         "Config1=../../etc/x\r\nConfig2=..\\x\r\nConfig3=*\r\nConfig4=C:x\r\nConfig5=Night\r\n",
         {u"Night"_s}, {u"Night"_s}, QString());
+    row("names found in another letter case", "Config1=NIGHT\r\n", {u"Night"_s}, {u"NIGHT"_s},
+        QString());
     row("slot 10 is not read", "Config10=Night\r\n", {u"Night"_s}, {}, QString());
 }
 
@@ -237,6 +247,8 @@ void TestWindow::everyWayOfClosingWritesOnce_data()
     QTest::newRow("Enter in the load list") << 6;
     QTest::newRow("close box") << 3;
     QTest::newRow("session ends") << 4;
+    QTest::newRow("logout asks for the settings, then goes through") << 7;
+    QTest::newRow("logout cancelled, then Dusk saved and Quit") << 8;
 }
 
 void TestWindow::everyWayOfClosingWritesOnce()
@@ -255,10 +267,10 @@ void TestWindow::everyWayOfClosingWritesOnce()
         f.button("cmdQuit")->click();
         break;
     case 1:
-        QTest::keyClick(f.saveList(), Qt::Key_Escape);
+        QTest::keyClick(f.focus(f.saveList()), Qt::Key_Escape);
         break;
     case 2:
-        QTest::keyClick(f.box("txtSceFolder"), Qt::Key_Return);
+        QTest::keyClick(f.focus(f.box("txtSceFolder")), Qt::Key_Return);
         break;
     case 3:
         window.close();
@@ -267,16 +279,28 @@ void TestWindow::everyWayOfClosingWritesOnce()
         QMetaObject::invokeMethod(qApp, "aboutToQuit");
         break;
     case 5:
-        QTest::keyClick(f.saveList()->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(f.focus(f.saveList()), Qt::Key_Return);
         break;
     case 6:
         f.saveActivation()->setChecked(false);
-        QTest::keyClick(f.loadList()->lineEdit(), Qt::Key_Enter);
+        QTest::keyClick(f.focus(f.loadList()), Qt::Key_Enter);
+        break;
+    case 7:
+    case 8: {
+        // Qt lets a test make no session manager; the window does not look at it.
+        alignas(QSessionManager) char manager[sizeof(QSessionManager)] = {};
+        emit qApp->commitDataRequest(*reinterpret_cast<QSessionManager*>(manager));
+        if (way == 8) {
+            f.edit(u"Dusk"_s, "cmdSAVE");
+            f.button("cmdQuit")->click();
+        }
         break;
     }
+    }
+    const QStringList names{u"Night"_s, u"Dawn"_s, u"Dusk"_s};
     QCOMPARE(TestFiles::read(f.iniPath()),
-             writtenFile(f.fs9, f.scenery, {u"Night"_s, u"Dawn"_s}, ""));
-    QCOMPARE(window.isHidden(), way != 4);
+             writtenFile(f.fs9, f.scenery, names.first(way == 8 ? 3 : 2), ""));
+    QCOMPARE(window.isHidden(), way != 4 && way != 7);
     // A second close must not write again over what may have changed since.
     TestFiles::write(f.iniPath(), "changed");
     window.close();

@@ -2,6 +2,9 @@
 # End to end with real key and mouse input: the built hangar runs under Xvfb from a scratch
 # folder with its own settings file; xdotool ticks "Save activation", types a name, saves,
 # chooses it, loads it and quits. The snapshot files and the settings file are checked after.
+# The name is typed as 20 real key presses and a Backspace: the save list keeps the first 16.
+# Then SIGTERM, SIGHUP and SIGINT each end a run with a message box open: the program exits
+# normally, and the settings file is written.
 # Usage: run-e2e.sh path/to/hangar [folder-for-screenshots]
 set -euo pipefail
 
@@ -26,11 +29,11 @@ printf 'live scenery\r\n' >"$scratch/scenery/Scenery.cfg"
 printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery" \
     >"$scratch/exe/Hangar.ini"
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and names it once it accepts connections: parallel runs never share.
+Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 200); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$scratch/display")
 
 unset QT_QPA_PLATFORM
 (cd "$scratch/exe" && ./hangar >"$scratch/hangar.log" 2>&1) &
@@ -48,11 +51,14 @@ shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
 
 click 400 44              # chkSaveActivation
 click 150 116             # into cboConfigNameTO
-xdotool key ctrl+a type --delay 50 'Night Flight'
+typed='Night Flight Oslo 04'  # 20 characters
+name=${typed:0:16}
+xdotool key ctrl+a type --delay 50 "$typed"
+xdotool key BackSpace     # refused at 16 like any typed character
 sleep 0.3
 shot e2e-editing
 click 120 84              # cmdSAVE
-until_true test -f "$scratch/scenery/Scenery.Night Flight.cfg" || echo "e2e: Save wrote nothing" >&2
+until_true test -f "$scratch/scenery/Scenery.$name.cfg" || echo "e2e: Save wrote nothing under '$name'" >&2
 click 150 44              # cboConfigName: focus, then choose the new entry with the keyboard
 xdotool key Down
 sleep 0.3
@@ -67,13 +73,37 @@ click 440 84              # cmdQuit
 wait "$hangar_pid" || { echo "e2e: hangar exited with $?" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
 
 fail() { echo "e2e: $*" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
-cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.Night Flight.cfg" || fail "main snapshot wrong"
-cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.Night Flight.cfg" || fail "scenery snapshot wrong"
+cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.$name.cfg" || fail "main snapshot wrong: $(ls "$scratch/fs9")"
+cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.$name.cfg" || fail "scenery snapshot wrong"
 cmp -s <(printf 'live main\r\n') "$scratch/fs9/FS9.cfg" || fail "Load did not restore FS9.cfg"
 cmp -s <(printf 'live scenery\r\n') "$scratch/scenery/Scenery.cfg" || fail "Load did not restore Scenery.cfg"
-expected=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\nConfig1=Night Flight\r\n' \
-    "$scratch/fs9" "$scratch/scenery"
+expected=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\nConfig1=%s\r\n' \
+    "$scratch/fs9" "$scratch/scenery" "$name"
     for n in 2 3 4 5 6 7 8 9; do printf 'Config%s=\r\n' "$n"; done
-    printf 'LastConfig=Night Flight\r\n')
+    printf 'LastConfig=%s\r\n' "$name")
 [ "$(cat "$scratch/exe/Hangar.ini")" = "$expected" ] || fail "settings file: $(cat -A "$scratch/exe/Hangar.ini")"
-echo "e2e: 1 passed, 0 failed"
+
+ini_after_signal=$(printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery"
+    for n in 1 2 3 4 5 6 7 8 9; do printf 'Config%s=\r\n' "$n"; done
+    printf 'LastConfig=\r\n')
+for sig in TERM HUP INT; do
+    printf '[FS Config]\r\nFS9 Folder=%s\r\nSCENERY Folder=%s\r\n' "$scratch/fs9" "$scratch/scenery" \
+        >"$scratch/exe/Hangar.ini"
+    set -m # without job control a background job starts with SIGINT ignored
+    (cd "$scratch/exe" && exec ./hangar >"$scratch/hangar.log" 2>&1) &
+    hangar_pid=$!
+    set +m
+    (sleep 20; kill -KILL "$hangar_pid" 2>/dev/null) & watchdog=$!
+    window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    click 190 84          # cmdLOAD: "FS Original" has no snapshot, so an error box opens
+    xdotool search --sync --onlyvisible --name '^Error$' >/dev/null
+    kill -s "$sig" "$hangar_pid"
+    status=0; wait "$hangar_pid" || status=$?
+    kill "$watchdog" 2>/dev/null || true
+    [ "$status" = 0 ] || fail "SIG$sig: hangar exited with $status"
+    [ "$(cat "$scratch/exe/Hangar.ini")" = "$ini_after_signal" ] ||
+        fail "SIG$sig: settings file: $(cat -A "$scratch/exe/Hangar.ini")"
+done
+echo "e2e: 4 passed, 0 failed"

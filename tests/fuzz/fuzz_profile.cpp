@@ -1,6 +1,8 @@
 // libFuzzer target for the profile-file format: any bytes as the file, any section, key and value.
 // Nothing may crash or hang, and a value written without line breaks must read back as written,
-// blanks at its ends and a pair of surrounding quotes aside.
+// blanks at its ends and a pair of surrounding quotes aside. Decoding a file or a value and
+// encoding it again gives back its bytes.
+#include "ProfileEncoding.h"
 #include "ProfileText.h"
 
 #include <cstdlib>
@@ -10,7 +12,7 @@ namespace {
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\x1a';
 }
 
 bool hasLineBreak(const QByteArray& text)
@@ -59,6 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray key = bytes(input.ConsumeRandomLengthString(32));
     const QByteArray value = bytes(input.ConsumeRandomLengthString(300));
     const QByteArray content = bytes(input.ConsumeRemainingBytesAsString());
+
+    if (ProfileEncoding::toFileBytes(ProfileEncoding::fromFileBytes(content)) != content)
+        std::abort();
+    for (const auto encoding :
+         {ProfileEncoding::FileEncoding::EightBit, ProfileEncoding::FileEncoding::Utf16Le}) {
+        const QString text = ProfileEncoding::valueFromBytes(value, encoding);
+        if (ProfileEncoding::valueToBytes(text, encoding) != value)
+            std::abort();
+    }
 
     (void)ProfileText::value(content, section, key);
     const QByteArray written = ProfileText::withValue(content, section, key, value);

@@ -1,14 +1,22 @@
 #include "DirectoryLookup.h"
 #include "DiskFileSystem.h"
 #include "HangarTemporaries.h"
+#include "ProcessTable.h"
 #include "ProfileFile.h"
 #include "ProfileText.h"
+#include "SimulatorProcess.h"
+#include "TerminationSignals.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -21,12 +29,20 @@ private slots:
     void profileReadsAsWindowsDoes();
     void profileWriteKeepsEveryOtherByte_data();
     void profileWriteKeepsEveryOtherByte();
+    void profileFileKeepsItsBytes_data();
+    void profileFileKeepsItsBytes();
     void specialSettingsFileIsNeitherReadNorReplaced_data();
     void specialSettingsFileIsNeitherReadNorReplaced();
     void directoryLookup();
+    void spellingAsWindowsFindsIt_data();
+    void spellingAsWindowsFindsIt();
     void copyIsByteForByte_data();
     void copyIsByteForByte();
     void removeDeletesReadOnlyFile();
+    void terminationSignalArrivesInEventLoop_data();
+    void terminationSignalArrivesInEventLoop();
+    void seesSimulatorThroughProc_data();
+    void seesSimulatorThroughProc();
 };
 
 void TestPlatform::profileReadsAsWindowsDoes_data()
@@ -105,6 +121,51 @@ void TestPlatform::profileWriteKeepsEveryOtherByte()
     QCOMPARE(ProfileText::withValue(content, "FS Config", key, value), expected);
 }
 
+void TestPlatform::profileFileKeepsItsBytes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("config1");
+    QTest::addColumn<QByteArray>("written"); // after Config1 is written back as read, then Config2
+    const auto utf16 = [](const QString& text) {
+        return "\xFF\xFE"_ba + QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text));
+    };
+    const auto row = [](const char* name, const QByteArray& content, const QString& config1,
+                        const QByteArray& written) {
+        QTest::newRow(name) << content << config1 << written;
+    };
+    const QByteArray config2 = "Config2=Dawn\r\n";
+    const QByteArray utf8 = "[FS Config]\r\nConfig1=Caf\xC3\xA9 \xF0\x9F\x9B\xA9\r\n";
+    row("UTF-8", utf8, u"Café 🛩"_s, utf8 + config2);
+    const QByteArray codePage = "[FS Config]\r\nConfig1=Caf\xE9 \xC3\r\n";
+    row("a code page's bytes come back as they stand", codePage, u"Caf\xDCE9 \xDCC3"_s,
+        codePage + config2);
+    const QString text = u"[FS Config]\r\nConfig1=Café 🛩\r\n"_s;
+    row("UTF-16 LE with its byte-order mark stays so", utf16(text), u"Café 🛩"_s,
+        utf16(text + QString::fromLatin1(config2)));
+    const QByteArray blanks = "\x0c[FS Config]\x1a\r\n\v Config1\f=\x1a Night\r\n\x1a";
+    row("Ctrl+Z, form feed and vertical tab are blanks", blanks, u"Night"_s,
+        "\x0c[FS Config]\x1a\r\n\v Config1\f=\x1a Night\r\n" + config2 + "\x1a");
+}
+
+void TestPlatform::profileFileKeepsItsBytes()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, config1);
+    QFETCH(QByteArray, written);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"Hangar.ini"_s);
+    TestFiles::write(file, content);
+    const QString read = ProfileFile::readString(u"FS Config"_s, u"Config1"_s, {}, 255, file);
+    QCOMPARE(read, config1);
+    ProfileFile::Edit edit;
+    QString error;
+    QVERIFY(edit.open(file, &error));
+    edit.setString(u"FS Config"_s, u"Config1"_s, read);
+    edit.setString(u"FS Config"_s, u"Config2"_s, u"Dawn"_s);
+    QVERIFY(edit.commit(&error));
+    QCOMPARE(TestFiles::read(file), written);
+}
+
 void TestPlatform::specialSettingsFileIsNeitherReadNorReplaced_data()
 {
     QTest::addColumn<QString>("kind");
@@ -156,6 +217,33 @@ void TestPlatform::directoryLookup()
     QVERIFY2(!FolderExists(file), "a file is no folder");
 }
 
+void TestPlatform::spellingAsWindowsFindsIt_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("other letter case") << QStringList{u"fs9.cfg"_s} << u"FS9.cfg"_s << u"fs9.cfg"_s;
+    QTest::newRow("exact wins over other spellings")
+        << QStringList{u"fs9.cfg"_s, u"FS9.cfg"_s, u"FS9.CFG"_s} << u"FS9.cfg"_s << u"FS9.cfg"_s;
+    QTest::newRow("several: first in code-unit order")
+        << QStringList{u"fs9.cfg"_s, u"fS9.cfg"_s, u"FS9.CFG"_s} << u"FS9.cfg"_s << u"FS9.CFG"_s;
+    QTest::newRow("accented letters")
+        << QStringList{u"Scenery.ÉTÉ.cfg"_s} << u"Scenery.été.cfg"_s << u"Scenery.ÉTÉ.cfg"_s;
+    QTest::newRow("no match keeps the rule's spelling")
+        << QStringList{u"FS9.Night.cfg"_s, u"FS9.cfg.bak"_s} << u"FS9.cfg"_s << u"FS9.cfg"_s;
+}
+
+void TestPlatform::spellingAsWindowsFindsIt()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, asked);
+    QFETCH(QString, found);
+    QTemporaryDir dir;
+    for (const QString& entry : entries)
+        TestFiles::write(dir.filePath(entry), "x");
+    QCOMPARE(spellingOnDisk(QDir::toNativeSeparators(dir.path()), asked), found);
+}
+
 void TestPlatform::copyIsByteForByte_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -199,6 +287,65 @@ void TestPlatform::removeDeletesReadOnlyFile()
     QVERIFY(!QFile::exists(file));
     QVERIFY(!fs.removeFile(file, &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestPlatform::terminationSignalArrivesInEventLoop_data()
+{
+    QTest::addColumn<int>("number");
+#ifdef Q_OS_WIN
+    QSKIP("Windows sends a window program none of these signals");
+#else
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+#endif
+}
+
+void TestPlatform::terminationSignalArrivesInEventLoop()
+{
+    QFETCH(int, number);
+    TerminationSignals watched;
+    QSignalSpy received(&watched, &TerminationSignals::received);
+    QCOMPARE(std::raise(number), 0); // the test process lives on only if the signal is caught
+    QCOMPARE(received.count(), 0);   // nothing runs inside the handler
+    QTRY_COMPARE(received.count(), 1);
+}
+
+void TestPlatform::seesSimulatorThroughProc_data()
+{
+    QTest::addColumn<QString>("copyAs"); // a copy of sleep under this name, run with "30"
+    QTest::addColumn<QString>("script"); // else this, run by bash
+    QTest::addColumn<bool>("seen");
+    QTest::newRow("program FS9.EXE, letter case ignored") << u"FS9.EXE"_s << QString() << true;
+    QTest::newRow("Windows path as first argument, as Wine shows it")
+        << QString() << u"exec -a 'C:\\Games\\FS9\\fs9.exe' sleep 30"_s << true;
+    QTest::newRow("a longer name is another program") << u"fs9.exe.bak"_s << QString() << false;
+    QTest::newRow("fs9.exe as a later argument only") << QString() << u"sleep 30; true"_s << false;
+}
+
+void TestPlatform::seesSimulatorThroughProc()
+{
+    QFETCH(QString, copyAs);
+    QFETCH(QString, script);
+    QFETCH(bool, seen);
+    const auto table = systemProcessTable();
+    if (!table->processes())
+        QSKIP("this system shows no processes");
+    QTemporaryDir dir;
+    QProcess process;
+    if (copyAs.isEmpty()) {
+        process.start(u"bash"_s, {u"-c"_s, script, u"fs9.exe"_s});
+    } else {
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"sleep"_s), dir.filePath(copyAs)));
+        process.start(dir.filePath(copyAs), {u"30"_s});
+    }
+    QVERIFY(process.waitForStarted());
+    // A row that is seen may first need bash's exec; one that is not has no exec to wait for.
+    QTRY_COMPARE(findSimulator(*table).pids.contains(process.processId()), seen);
+    QCOMPARE(findSimulator(*table).state,
+             seen ? SimulatorProcesses::State::Running : SimulatorProcesses::State::NotRunning);
+    process.kill();
+    process.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -30,6 +30,9 @@ void TestSettings::longValueReadsAsItsFirst255()
     const QString file = dir.filePath(u"Hangar.ini"_s);
     TestFiles::write(file, "[FS Config]\nConfig1=" + QByteArray(255, 'n') + "xyz\n");
     QCOMPARE(ReadIni(file, u"FS Config"_s, u"Config1"_s), QString(255, u'n'));
+    // A character of two UTF-16 units across the cut is left out whole.
+    TestFiles::write(file, "[FS Config]\nConfig1=" + QByteArray(254, 'n') + "\xF0\x9F\x9B\xA9\n");
+    QCOMPARE(ReadIni(file, u"FS Config"_s, u"Config1"_s), QString(254, u'n'));
 }
 
 void TestSettings::mergedSlots_data()

@@ -9,9 +9,10 @@ void FakeDialogs::showMessage(const QString& prompt, const QString& title)
     messages.append({prompt, title});
 }
 
-QString FakeDialogs::pickFolder(const QString& prompt)
+QString FakeDialogs::pickFolder(const QString& prompt, const QString& startFolder)
 {
     pickerPrompts.append(prompt);
+    pickerStarts.append(startFolder);
     return pickerAnswers.isEmpty() ? QString() : pickerAnswers.takeFirst();
 }
 

@@ -18,10 +18,11 @@ public:
     };
 
     void showMessage(const QString& prompt, const QString& title) override;
-    QString pickFolder(const QString& prompt) override;
+    QString pickFolder(const QString& prompt, const QString& startFolder) override;
 
     QList<Message> messages;
     QStringList pickerPrompts;
+    QStringList pickerStarts;
     QStringList pickerAnswers; // taken in order; an empty text is a cancelled picker
 };
 

@@ -1,0 +1,194 @@
+#include "Command.h"
+
+#include "AppInfo.h"
+#include "DirectoryLookup.h"
+#include "Messages.h"
+#include "SettingsLocation.h"
+#include "SettingsLock.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace {
+
+// Long enough for another hangarctl to copy any pair; short enough for a launch script to go on.
+constexpr std::chrono::seconds commandPatience(10);
+
+QString wrapped(const QString& text)
+{
+    constexpr qsizetype width = 79;
+    QString result;
+    qsizetype lineLength = 0;
+    for (const QString& word : text.split(u' ')) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > width) {
+            result += u'\n';
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            result += u' ';
+            ++lineLength;
+        }
+        result += word;
+        lineLength += word.size();
+    }
+    return result;
+}
+
+} // namespace
+
+Command::Command(QString name, QString description, QList<Argument> arguments,
+                 QList<QCommandLineOption> options)
+    : m_name(std::move(name)), m_description(std::move(description)),
+      m_arguments(std::move(arguments)), m_options(std::move(options))
+{}
+
+Command::~Command() = default;
+
+QTextStream& Command::out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& Command::err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int Command::fail(const QString& message)
+{
+    QString text = message;
+    text.remove(QChar(9)).replace(QChar(13), QChar(10));
+    if (!text.endsWith(QChar(10)))
+        text += QChar(10);
+    err() << text << Qt::flush;
+    return Failed;
+}
+
+int Command::wrongUsage(const QString& complaint, const QString& helpCommand)
+{
+    err() << QCoreApplication::applicationName() << ": " << complaint << '\n'
+          << tr("Try \"%1 --help\".").arg(helpCommand) << '\n'
+          << Qt::flush;
+    return WrongUsage;
+}
+
+QCommandLineOption Command::settingsOption()
+{
+    return {QStringLiteral("settings"),
+            tr("Works on this settings file instead of the one the window uses."),
+            QStringLiteral("FILE")};
+}
+
+int Command::run(const QStringList& arguments, const QString& settingsFile,
+                 CommandServices& services)
+{
+    m_services = &services;
+    const QString helpCommand = QCoreApplication::applicationName() + u' ' + m_name;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(m_description);
+    const QCommandLineOption help = helpOption();
+    parser.addOption(help);
+    parser.addOption(settingsOption());
+    parser.addOptions(m_options);
+    qsizetype required = 0;
+    for (const Argument& argument : m_arguments) {
+        parser.addPositionalArgument(argument.name, argument.description,
+                                     argument.optional ? u'[' + argument.name + u']'
+                                                       : argument.name);
+        required += argument.optional ? 0 : 1;
+    }
+    if (!parser.parse(arguments))
+        return wrongUsage(parser.errorText(), helpCommand);
+    if (parser.isSet(help)) {
+        out() << usage(parser, m_name) << Qt::flush;
+        return Done;
+    }
+    const QStringList given = parser.positionalArguments();
+    if (given.size() < required)
+        return wrongUsage(tr("%1 is missing.").arg(m_arguments.at(given.size()).name), helpCommand);
+    if (given.size() > m_arguments.size())
+        return wrongUsage(tr("Unexpected argument \"%1\".").arg(given.at(m_arguments.size())),
+                          helpCommand);
+
+    const QString chosenFile =
+        parser.isSet(settingsOption()) ? parser.value(settingsOption()) : settingsFile;
+    m_settingsFile = chosenFile.isEmpty()
+                         ? settingsFilePath(services.appInfo)
+                         : QDir::toNativeSeparators(QDir::current().absoluteFilePath(chosenFile));
+    return execute(parser, given);
+}
+
+QCommandLineOption Command::helpOption()
+{
+    return {{QStringLiteral("h"), QStringLiteral("help")}, tr("Shows this help.")};
+}
+
+QString Command::usage(const QCommandLineParser& parser, const QString& command)
+{
+    // Qt's usage line names the program as it was called; the command belongs there too.
+    QString text = parser.helpText();
+    const qsizetype end = text.indexOf(QStringLiteral(" [options]"));
+    const QString program = QCoreApplication::applicationName();
+    text.replace(0, end, tr("Usage: ") + (command.isEmpty() ? program : program + u' ' + command));
+    // Qt leaves the description as one line; the options it wraps at 79 columns.
+    return text.replace(parser.applicationDescription(), wrapped(parser.applicationDescription()));
+}
+
+History Command::history() const
+{
+    return History::forSettings(m_services->appInfo, m_settingsFile);
+}
+
+StoredState Command::read() const
+{
+    return StoredState::read(m_settingsFile);
+}
+
+std::optional<StoredState> Command::lockAndRead()
+{
+    m_lock = std::make_unique<SettingsLock>(m_settingsFile);
+    switch (m_lock->take(commandPatience)) {
+    case SettingsLock::Outcome::Taken:
+        return StoredState::recoverAndRead(m_settingsFile, fileSystem());
+    case SettingsLock::Outcome::HeldByWindow:
+        fail(Messages::heldByWindow(m_settingsFile, m_lock->holderProcess()));
+        break;
+    case SettingsLock::Outcome::HeldByCommand:
+        fail(Messages::heldByCommand(m_settingsFile, m_lock->holderProcess(),
+                                     commandPatience.count()));
+        break;
+    case SettingsLock::Outcome::Unavailable:
+        fail(Messages::lockUnavailable(m_lock->lockFile()));
+        break;
+    }
+    return std::nullopt;
+}
+
+int Command::write(const StoredState& state)
+{
+    QString message;
+    return state.write(m_settingsFile, &message) ? Done : fail(message);
+}
+
+int Command::storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery)
+{
+    // Stored in full, so that a folder means the same wherever the window or a script starts.
+    const auto full = [](const std::optional<QString>& text) -> std::optional<QString> {
+        if (!text || text->isEmpty())
+            return text;
+        return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(*text)));
+    };
+    const std::optional<QString> folders[] = {full(fs9), full(scenery)};
+    for (int i = 0; i < 2; ++i) {
+        QString checked = folders[i].value_or(QString());
+        if (folders[i] && (checked.isEmpty() || !FolderExists(checked)))
+            return fail(Messages::folderMissing(i == 0 ? *fs9 : *scenery));
+    }
+    auto state = lockAndRead();
+    if (!state)
+        return Failed;
+    state->fs9Folder = folders[0].value_or(state->fs9Folder);
+    state->sceneryFolder = folders[1].value_or(state->sceneryFolder);
+    return write(*state);
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "History.h"
+#include "StoredState.h"
+
+#include <QCommandLineOption>
+#include <QCoreApplication>
+#include <QList>
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+
+class AppInfo;
+class FileSystem;
+class ProcessTable;
+class QCommandLineParser;
+class SettingsLock;
+
+// What every command works through; tests of the commands run the real ones.
+struct CommandServices
+{
+    AppInfo& appInfo;
+    FileSystem& fileSystem;
+    const ProcessTable& processes;
+};
+
+// One command of hangarctl. The base parses the command's options and arguments, prints its help,
+// owns the output streams and the exit statuses, and gives the commands the settings file: read
+// as the window's start-up reads it, and, for a change, locked, read and written back once.
+class Command
+{
+    Q_DECLARE_TR_FUNCTIONS(Command)
+
+public:
+    enum ExitStatus
+    {
+        Done = 0,
+        Failed = 1,
+        WrongUsage = 2
+    };
+
+    virtual ~Command();
+
+    QString name() const { return m_name; }
+    QString description() const { return m_description; }
+
+    // Runs the command on its arguments, the command's name first. settingsFile is the file named
+    // before the command, or empty for the one the window uses.
+    int run(const QStringList& arguments, const QString& settingsFile, CommandServices& services);
+
+    static QTextStream& out();
+    static QTextStream& err();
+    // Prints the message on standard error as a terminal shows it best: carriage returns become
+    // line breaks and tabs are dropped. Returns Failed.
+    static int fail(const QString& message);
+    // Prints the parser's complaint and where to find help. Returns WrongUsage.
+    static int wrongUsage(const QString& complaint, const QString& helpCommand);
+    static QCommandLineOption settingsOption();
+    static QCommandLineOption helpOption();
+    // The parser's help, its usage line naming the program and the command.
+    static QString usage(const QCommandLineParser& parser, const QString& command);
+
+protected:
+    struct Argument
+    {
+        QString name;
+        QString description;
+        bool optional = false;
+    };
+
+    Command(QString name, QString description, QList<Argument> arguments = {},
+            QList<QCommandLineOption> options = {});
+
+    // The command's own work, once its arguments are right.
+    virtual int execute(const QCommandLineParser& parser, const QStringList& arguments) = 0;
+
+    QString settingsFile() const { return m_settingsFile; }
+    // Where the file operations keep what they replace or delete: the settings file's history.
+    History history() const;
+    FileSystem& fileSystem() const { return m_services->fileSystem; }
+    const ProcessTable& processes() const { return m_services->processes; }
+
+    // The state as the window's start-up shows it; nothing is locked, completed or changed.
+    StoredState read() const;
+    // For a command that changes the settings: takes the lock (held until the command ends), then
+    // completes what a crash interrupted and reads the state. Nothing, with the reason printed,
+    // while a window or for too long another hangarctl holds the lock.
+    std::optional<StoredState> lockAndRead();
+    // Writes the state back in one replacement: Done, or Failed with the reason printed.
+    int write(const StoredState& state);
+    // Checks that each given folder exists, then stores it in full under the settings lock.
+    int storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery);
+
+private:
+    QString m_name;
+    QString m_description;
+    QList<Argument> m_arguments;
+    QList<QCommandLineOption> m_options;
+    QString m_settingsFile;
+    CommandServices* m_services = nullptr;
+    std::unique_ptr<SettingsLock> m_lock;
+};

@@ -1,0 +1,57 @@
+#include "Detect.h"
+
+#include "Fs9Detection.h"
+#include "Messages.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QProcessEnvironment>
+
+namespace {
+
+QCommandLineOption applyOption()
+{
+    return {QStringLiteral("apply"),
+            QCoreApplication::translate("Detect",
+                                        "Stores the two folders of the first prefix that holds "
+                                        "both, as \"hangarctl folders\" does.")};
+}
+
+} // namespace
+
+Detect::Detect()
+    : Command(QStringLiteral("detect"),
+              tr("Finds FS9 in your Wine prefixes. Looks in $WINEPREFIX, ~/.wine, and the "
+                 "prefixes of Lutris, Bottles and PlayOnLinux, and prints the folders of FS9.cfg "
+                 "and of the simulator, which holds Scenery.cfg."),
+              {}, {applyOption()})
+{}
+
+int Detect::execute(const QCommandLineParser& parser, const QStringList&)
+{
+    const QList<Fs9Install> installs =
+        detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment());
+    const QString notFound = tr("not found");
+    for (const Fs9Install& install : installs) {
+        out() << install.prefix << '\n'
+              << tr("  FS9.cfg folder:    ")
+              << (install.mainFolder.isEmpty() ? notFound : install.mainFolder)
+              << (install.mainFolder.isEmpty() || install.mainFileFound ? QString()
+                                                                        : tr(" (no FS9.cfg yet)"))
+              << '\n'
+              << tr("  simulator folder:  ")
+              << (install.simulatorFolder.isEmpty()
+                      ? notFound
+                      : tr("%1 (%2)").arg(install.simulatorFolder, install.simulatorFolderSource))
+              << '\n';
+    }
+    out() << Qt::flush;
+    const auto complete =
+        std::find_if(installs.begin(), installs.end(),
+                     [](const Fs9Install& install) { return install.complete(); });
+    if (complete == installs.end())
+        return fail(Messages::noInstallFound());
+    if (!parser.isSet(applyOption()))
+        return Done;
+    return storeFolders(complete->mainFolder, complete->simulatorFolder);
+}

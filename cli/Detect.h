@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Command.h"
+
+class Detect : public Command
+{
+public:
+    Detect();
+
+private:
+    int execute(const QCommandLineParser& parser, const QStringList& arguments) override;
+};

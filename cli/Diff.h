@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Command.h"
+
+class Diff : public Command
+{
+public:
+    Diff();
+
+private:
+    int execute(const QCommandLineParser& parser, const QStringList& arguments) override;
+};

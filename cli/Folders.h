@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Command.h"
+
+class Folders : public Command
+{
+public:
+    Folders();
+
+private:
+    int execute(const QCommandLineParser& parser, const QStringList& arguments) override;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "StoredState.h"
+
+#include <QString>
+
+// The refusals that only hangarctl makes: the window has no settings to find, no typed name to
+// look up and no lock to share. Every other message is the core's, shared with the window.
+namespace Messages {
+
+QString foldersNotKnown(const QString& settingsFile);
+// A name that the list does not hold, and why the list may be short.
+QString notListed(const StoredState& state, const QString& name);
+QString folderMissing(const QString& folder);
+QString heldByWindow(const QString& settingsFile, qint64 holder);
+QString heldByCommand(const QString& settingsFile, qint64 holder, qint64 seconds);
+QString lockUnavailable(const QString& lockFile);
+// The simulator rewrites its settings when it quits, which would undo the change.
+QString simulatorRunning(const QList<qint64>& processes);
+QString noInstallFound();
+QString unreadablePair(const QString& name, const QString& reason);
+
+} // namespace Messages

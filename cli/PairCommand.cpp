@@ -1,0 +1,44 @@
+#include "PairCommand.h"
+
+#include "Messages.h"
+#include "SimulatorProcess.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+QCommandLineOption forceOption()
+{
+    return {QStringLiteral("force"),
+            QCoreApplication::translate("PairCommand", "Goes ahead while the simulator runs.")};
+}
+
+} // namespace
+
+PairCommand::PairCommand(QString name, QString description, QString nameDescription,
+                         bool guardsSimulator)
+    : Command(std::move(name), std::move(description),
+              {{QStringLiteral("NAME"), std::move(nameDescription)}},
+              guardsSimulator ? QList{forceOption()} : QList<QCommandLineOption>{}),
+      m_guardsSimulator(guardsSimulator)
+{}
+
+int PairCommand::execute(const QCommandLineParser& parser, const QStringList& arguments)
+{
+    if (m_guardsSimulator && !parser.isSet(forceOption())) {
+        const SimulatorProcesses simulator = findSimulator(processes());
+        if (simulator.state == SimulatorProcesses::State::Running)
+            return fail(Messages::simulatorRunning(simulator.pids));
+    }
+    auto state = lockAndRead();
+    if (!state)
+        return Failed;
+    if (!state->fileFound())
+        return fail(Messages::foldersNotKnown(settingsFile()));
+    return change(*state, arguments.first());
+}
+
+ConfigFolders PairCommand::foldersOf(const StoredState& state)
+{
+    return ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
+}

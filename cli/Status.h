@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Command.h"
+
+class Status : public Command
+{
+public:
+    Status();
+
+private:
+    int execute(const QCommandLineParser& parser, const QStringList& arguments) override;
+};

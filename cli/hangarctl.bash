@@ -1,0 +1,90 @@
+# bash completion for hangarctl: its commands and options, and the configuration names that
+# "hangarctl list" prints.
+
+_hangarctl_names()
+{
+    # The names as the list prints them, after the two characters of the mark.
+    hangarctl "$@" list 2>/dev/null | cut -c3-
+}
+
+_hangarctl()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local command="" settings=() i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
+        --settings)
+            settings=(--settings "${COMP_WORDS[i + 1]/#\~/$HOME}")
+            ((i++))
+            ;;
+        -*) ;;
+        *)
+            [ -z "$command" ] && command=${COMP_WORDS[i]}
+            ;;
+        esac
+    done
+
+    COMPREPLY=()
+    case $prev in
+    --settings)
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        compopt -o filenames
+        return
+        ;;
+    --fs9 | --scenery)
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+        compopt -o filenames
+        return
+        ;;
+    esac
+
+    if [[ $cur == -* ]]; then
+        local options="--help --settings"
+        case $command in
+        "") options="--help --version --settings" ;;
+        list | diff | check) options+=" --json" ;;
+        load | save) options+=" --force" ;;
+        folders) options+=" --fs9 --scenery" ;;
+        detect) options+=" --apply" ;;
+        esac
+        mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+        return
+    fi
+
+    case $command in
+    "")
+        mapfile -t COMPREPLY < <(compgen -W "list load save remove folders diff check status detect" \
+            -- "$cur")
+        ;;
+    load | save | remove | diff | check)
+        # The names the command takes: one, or two for diff; diff and check take "live" too.
+        local words=0 most=1 live=""
+        [ "$command" = diff ] && most=2
+        [[ $command == diff || $command == check ]] && live=live
+        for ((i = 1; i < COMP_CWORD; i++)); do
+            [[ ${COMP_WORDS[i]} == -* || ${COMP_WORDS[i - 1]} == --settings ]] || ((words++))
+        done
+        ((words >= 1 && words <= most)) || return
+        # Names hold spaces ("FS Original"): each match is offered quoted for the shell, unless
+        # the word being completed opened a quote itself.
+        local typed=$cur quote=""
+        if [[ $typed == [\"\']* ]]; then
+            quote=${typed:0:1}
+            typed=${typed:1}
+        else
+            typed=${typed//\\/}
+        fi
+        local name
+        while IFS= read -r name; do
+            [[ $name == "$typed"* ]] || continue
+            if [ -n "$quote" ]; then
+                COMPREPLY+=("$quote$name$quote")
+            else
+                COMPREPLY+=("$(printf '%q' "$name")")
+            fi
+        done < <(_hangarctl_names "${settings[@]}"; [ -n "$live" ] && echo "$live")
+        ;;
+    esac
+}
+
+complete -F _hangarctl hangarctl

@@ -1,0 +1,48 @@
+#include "ConfigList.h"
+
+#include "ConfigNames.h"
+
+namespace {
+
+// "FS Original" and nine named configurations.
+constexpr int maxEntries = 10;
+
+} // namespace
+
+SavePlan planSave(const QStringList& entries, const QString& name)
+{
+    if (const auto refusal = nameRefusal(name))
+        return {refusal, false};
+    // The search covers the ten places the list can have, whether or not they are all taken.
+    for (int position = 0; position < maxEntries; ++position) {
+        if (entries.value(position) == name)
+            return {std::nullopt, false};
+    }
+    if (entries.size() >= maxEntries)
+        return {QStringLiteral("Sorry, you cannot create more of 9 configurations."), false};
+    return {std::nullopt, true};
+}
+
+RemovePlan planRemove(const QStringList& entries, const QString& name)
+{
+    if (name == originalConfigName())
+        return {QStringLiteral("Sorry, you cannot remove the original configuration."),
+                std::nullopt};
+    const qsizetype position = entries.indexOf(name);
+    if (position < 0)
+        return {};
+    return {std::nullopt, int(position)};
+}
+
+QList<int> entriesLeavingAfterRemove(const ConfigFolders& folders, const QStringList& entries,
+                                     const QString& name)
+{
+    QList<int> leaving;
+    for (int position = int(entries.size()) - 1; position >= 1; --position) {
+        const QString& entry = entries.at(position);
+        if (entry.compare(name, Qt::CaseInsensitive) == 0 && !whyNameUnusable(entry) &&
+            folders.snapshotPairBroken(entry))
+            leaving << position;
+    }
+    return leaving;
+}

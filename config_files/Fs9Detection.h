@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// What was found of the simulator in one Wine prefix.
+struct Fs9Install
+{
+    QString prefix;
+    QString mainFolder;            // the folder of FS9.cfg; empty when not found
+    bool mainFileFound = false;    // mainFolder holds FS9.cfg
+    QString simulatorFolder;       // the folder of fs9.exe and Scenery.cfg; empty when not found
+    QString simulatorFolderSource; // how it was found
+
+    bool complete() const { return !mainFolder.isEmpty() && !simulatorFolder.isEmpty(); }
+};
+
+// The Wine prefixes of the user whose home folder is given, in this order: $WINEPREFIX, ~/.wine,
+// then those of Lutris (~/Games/*), Bottles (~/.local/share/bottles/bottles/*) and PlayOnLinux
+// (~/.PlayOnLinux/wineprefix/*). Only folders that hold drive_c, each once.
+QStringList winePrefixes(const QString& home, const QProcessEnvironment& environment);
+
+// Looks for the simulator in each of those prefixes: its main configuration folder under
+// drive_c/users/*/AppData/Roaming/Microsoft/FS9 or .../Application Data/Microsoft/FS9, and its
+// own folder from the "EXE Path" the installer wrote in the prefix's system.reg (also under
+// Wow6432Node), else from the usual install folders. One entry per prefix.
+QList<Fs9Install> detectFs9(const QString& home, const QProcessEnvironment& environment);

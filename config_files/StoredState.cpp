@@ -1,0 +1,127 @@
+#include "StoredState.h"
+
+#include "ConfigNames.h"
+#include "ConfigPaths.h"
+#include "DirectoryLookup.h"
+#include "IniAccess.h"
+#include "PairSwitch.h"
+#include "SettingsKeys.h"
+#include "SlotMerge.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString readKey(const QString& settingsFile, const QString& key)
+{
+    return ReadIni(settingsFile, SettingsKeys::section(), key);
+}
+
+// The stored folder, or the empty text with the stored one kept aside when it does not exist.
+QString checkedFolder(const QString& stored, std::optional<QString>& missing)
+{
+    QString path = stored;
+    if (FolderExists(path))
+        return stored;
+    missing = stored;
+    return {};
+}
+
+} // namespace
+
+StoredState StoredState::read(const QString& settingsFile)
+{
+    return readFile(settingsFile, nullptr);
+}
+
+StoredState StoredState::recoverAndRead(const QString& settingsFile, FileSystem& fileSystem)
+{
+    // Temporaries of a settings write that a crash interrupted.
+    recoverFolders({QFileInfo(settingsFile).path()}, fileSystem);
+    return readFile(settingsFile, &fileSystem);
+}
+
+StoredState StoredState::readFile(const QString& settingsFile, FileSystem* recovery)
+{
+    StoredState state;
+    state.m_fileFound = FileExists(settingsFile);
+    if (!state.m_fileFound)
+        return state;
+    state.fs9Folder =
+        checkedFolder(readKey(settingsFile, SettingsKeys::fs9Folder()), state.m_missingFs9Folder);
+    state.sceneryFolder = checkedFolder(readKey(settingsFile, SettingsKeys::sceneryFolder()),
+                                        state.m_missingSceneryFolder);
+    if (state.m_missingFs9Folder || state.m_missingSceneryFolder) {
+        for (int n = 1; n <= SettingsKeys::slotCount; ++n)
+            state.m_keptSlots << readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
+        return state;
+    }
+
+    state.m_namesRead = true;
+    const auto folders = ConfigFolders::fromTexts(state.fs9Folder, state.sceneryFolder);
+    // A switch that a crash interrupted is completed before the names are looked up, so that the
+    // list shows what is on disk; a failure is told at the next operation, which tries again.
+    if (recovery != nullptr)
+        recoverFolders({folders.fs9, folders.scenery}, *recovery);
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
+        const QString name = readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
+        // A hand-edited name that cannot name snapshot files is skipped like one whose files
+        // are missing: no path is built from it.
+        if (name.isEmpty() || whyNameUnusable(name))
+            continue;
+        const bool mainPresent = FileExists(folders.snapshotMain(name));
+        const bool sceneryPresent = FileExists(folders.snapshotScenery(name));
+        if (mainPresent && sceneryPresent)
+            state.names << name;
+    }
+    state.lastConfig = readKey(settingsFile, SettingsKeys::lastConfig()).trimmed();
+    return state;
+}
+
+QStringList StoredState::entries() const
+{
+    return QStringList{originalConfigName()} + names;
+}
+
+QStringList StoredState::slotValues() const
+{
+    if (!m_namesRead)
+        return mergedSlots(m_keptSlots, names);
+    QStringList values;
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n)
+        values << names.value(n - 1);
+    return values;
+}
+
+bool StoredState::write(const QString& settingsFile, QString* message) const
+{
+    // The user's folder outlives a drive that was not mounted when the run began.
+    const QString fs9 = fs9Folder.isEmpty() && m_missingFs9Folder ? *m_missingFs9Folder : fs9Folder;
+    const QString scenery =
+        sceneryFolder.isEmpty() && m_missingSceneryFolder ? *m_missingSceneryFolder : sceneryFolder;
+    QStringList keys{SettingsKeys::fs9Folder(), SettingsKeys::sceneryFolder()};
+    QStringList values{fs9, scenery};
+    const QStringList slotTexts = slotValues();
+    for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
+        keys << SettingsKeys::slot(n);
+        values << slotTexts.at(n - 1);
+    }
+    if (lastConfig) {
+        keys << SettingsKeys::lastConfig();
+        values << *lastConfig;
+    }
+
+    ProfileFile::Edit settings;
+    QString error;
+    bool written = settings.open(settingsFile, &error);
+    if (written) {
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            WriteIni(settings, SettingsKeys::section(), keys.at(i), values.at(i));
+        written = settings.commit(&error);
+    }
+    if (!written) {
+        *message = QStringLiteral("The settings could not be saved to %1:%2%3")
+                       .arg(settingsFile, QChar(13), error);
+    }
+    return written;
+}

@@ -1,0 +1,416 @@
+#include "ConfigList.h"
+#include "DiskFileSystem.h"
+#include "FileOperation.h"
+#include "IniAccess.h"
+#include "LockedAppInfo.h"
+#include "Messages.h"
+#include "WindowFixture.h"
+
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <functional>
+
+using Expected = std::function<QString(const WindowFixture&)>;
+using Files = QMap<QString, QByteArray>;
+Q_DECLARE_METATYPE(Expected)
+
+namespace {
+
+struct Run
+{
+    int status;
+    QString out, err;
+};
+
+// Runs hangarctl to its end; "|" separates the arguments, %R stands for the fixture's root.
+Run hangarctl(const WindowFixture& f, const QString& arguments,
+              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(HANGARCTL),
+                  QStringList{u"--settings"_s, f.iniPath()} +
+                      QString(arguments).replace(u"%R"_s, f.root.path()).split(u'|'));
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Every file under the fixture's root, by its relative path; the history by what it keeps, as
+// its files are named by the time they were kept.
+using Tree = Files;
+const QString historyFolder = u"exe/Hangar history"_s;
+Tree tree(const WindowFixture& f)
+{
+    Tree files;
+    QDirIterator it(f.root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = QDir(f.root.path()).relativeFilePath(it.next());
+        if (!path.startsWith(historyFolder))
+            files.insert(path, TestFiles::read(f.root.filePath(path)));
+    }
+    const History history(f.root.filePath(historyFolder), 30, 1 << 20);
+    for (const HistoryEntry& e : history.entries()) {
+        files.insert(historyFolder + u'/' + e.operation + u' ' + e.name,
+                     TestFiles::read(history.keptFilePath(e.files[0].keptAs)) + '|' +
+                         TestFiles::read(history.keptFilePath(e.files[1].keptAs)));
+    }
+    return files;
+}
+
+void restore(const WindowFixture& f, const Tree& files)
+{
+    QDir(f.root.filePath(historyFolder)).removeRecursively();
+    for (const QString& path : tree(f).keys())
+        QFile::remove(f.root.filePath(path));
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        TestFiles::write(f.root.filePath(it.key()), it.value());
+}
+
+// A message of the window as hangarctl prints it on a terminal.
+QString printed(QString message)
+{
+    message.remove(u'\t').replace(u'\r', u'\n');
+    return message.isEmpty() || message.endsWith(u'\n') ? message : message + u'\n';
+}
+
+std::unique_ptr<LockedAppInfo> openWindow;
+
+// Night and Dawn saved (or nine names) and Night loaded last, in a file as the window writes
+// it; then the setup's change.
+void prepare(WindowFixture& f, const QString& setup)
+{
+    QStringList names{u"Night"_s, u"Dawn"_s};
+    if (setup == u"nine"_s)
+        names = {u"C1"_s, u"C2"_s, u"C3"_s, u"C4"_s, u"C5"_s, u"C6"_s, u"C7"_s, u"C8"_s, u"C9"_s};
+    QByteArray ini;
+    for (int n = 1; n <= 9; ++n)
+        ini += "Config" + QByteArray::number(n) + "=" + names.value(n - 1).toUtf8() + "\r\n";
+    for (const QString& name : names)
+        f.addConfig(name);
+    QDir(f.root.path()).mkpath(u"other"_s);
+    if (setup == u"no settings"_s)
+        return;
+    f.writeIni(ini + "LastConfig=Night\r\n");
+    ini = TestFiles::read(f.iniPath());
+    if (setup == u"no live main"_s || setup == u"no live scenery"_s)
+        QFile::remove(setup.endsWith(u"main"_s) ? f.liveMain() : f.liveScenery());
+    if (setup == u"foreign bytes"_s)
+        ini = "; kept\n[Other]\nkey = value\n" + ini.replace("\r\n", "\n") + "[Tail]\nx=1\n";
+    if (setup == u"fs9 missing"_s)
+        ini.replace(f.fs9.toUtf8(), f.root.filePath(u"unmounted"_s).toUtf8());
+    if (setup == u"blanks and a half pair"_s) {
+        ini.replace("Config1=Night", "Config1=  Night  ").replace("Config3=", "Config3=Half");
+        TestFiles::write(f.snapshotMain(u"Half"_s), "half");
+    }
+    TestFiles::write(f.iniPath(), ini);
+    // The lock as a running window takes it, held until the next test.
+    openWindow.reset();
+    if (setup == u"window open"_s) {
+        openWindow = std::make_unique<LockedAppInfo>(f.appInfo.folder, QString(), AppVersion());
+        openWindow->anotherInstanceRunning(f.iniPath());
+    }
+}
+
+// What a user does in the window for the same command.
+void act(WindowFixture& f, const QStringList& arguments)
+{
+    const QString command = arguments.at(0);
+    if (command == u"load"_s) {
+        f.loadList()->setCurrentIndex(f.loadList()->findText(arguments.at(1)));
+        f.button("cmdLOAD")->click();
+    } else if (command == u"folders"_s) {
+        f.box(arguments.at(1) == u"--fs9"_s ? "txtFS9Folder" : "txtSceFolder")
+            ->setText(arguments.at(2));
+    } else {
+        f.edit(arguments.at(1), command == u"save"_s ? "cmdSAVE" : "cmdREMOVE");
+    }
+}
+
+StoredState stored(const WindowFixture& f)
+{
+    return StoredState::read(f.iniPath());
+}
+
+Expected notListed(const QString& name)
+{
+    return [name](const WindowFixture& f) { return Messages::notListed(stored(f), name); };
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameOutcomeAsTheWindow_data();
+    void sameOutcomeAsTheWindow();
+    void listShowsWhatTheWindowShows_data();
+    void listShowsWhatTheWindowShows();
+    void concurrentRunsBesideTheWindow();
+    void usage_data();
+    void usage();
+    void inspectionCommands_data();
+    void inspectionCommands();
+};
+
+void TestCli::sameOutcomeAsTheWindow_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<Expected>("ownRefusal"); // where the window has no button for it
+    const auto row = [](const char* why, const QString& setup, const QString& arguments,
+                        const Expected& ownRefusal = {}) {
+        QTest::newRow(why) << setup << arguments << ownRefusal;
+    };
+    row("load a listed name", QString(), u"load|Dawn"_s);
+    row("load, live scenery missing", u"no live scenery"_s, u"load|Night"_s);
+    row("load FS Original, never saved", QString(), u"load|FS Original"_s);
+    row("save a new name", QString(), u"save|Dusk"_s);
+    row("save over a listed name", QString(), u"save|Night"_s);
+    row("save FS Original", QString(), u"save|FS Original"_s);
+    row("save a tenth name", u"nine"_s, u"save|Extra"_s);
+    row("save a name no file can hold", QString(), u"save|a/b"_s);
+    row("save, live main missing", u"no live main"_s, u"save|Dusk"_s);
+    row("remove a listed name", QString(), u"remove|Night"_s);
+    row("remove, live scenery missing", u"no live scenery"_s, u"remove|Dawn"_s);
+    row("folders: another one", QString(), u"folders|--scenery|%R/other"_s);
+    row("other sections, comments, line ends kept", u"foreign bytes"_s, u"save|Dusk"_s);
+    row("FS Original, whose Remove is disabled", QString(), u"remove|FS Original"_s,
+        [](auto& f) { return *planRemove(stored(f).entries(), u"FS Original"_s).refusal; });
+    row("letter case counts", QString(), u"remove|night"_s, notListed(u"night"_s));
+    row("names unlisted, a folder missing", u"fs9 missing"_s, u"load|Night"_s,
+        notListed(u"Night"_s));
+    row("a missing folder is named as stored", u"fs9 missing"_s, u"save|Dusk"_s, [](auto& f) {
+        DiskFileSystem disk;
+        return processFiles(Operation::Save, u"FS Original"_s, u"Dusk"_s,
+                            stored(f).storedFs9Folder(), f.scenery, disk)
+            .message;
+    });
+    row("no settings file", u"no settings"_s, u"load|Night"_s,
+        [](auto& f) { return Messages::foldersNotKnown(f.iniPath()); });
+    row("folders: no such folder", QString(), u"folders|--fs9|%R/nowhere"_s,
+        [](auto& f) { return Messages::folderMissing(f.root.path() + u"/nowhere"_s); });
+    for (const QString& change : {u"save|Dusk"_s, u"folders|--fs9|%R/other"_s}) {
+        QTest::addRow("a window is open: %s", qPrintable(change))
+            << u"window open"_s << change << Expected([](auto& f) {
+                   return Messages::heldByWindow(f.iniPath(), QCoreApplication::applicationPid());
+               });
+    }
+}
+
+// Each command leaves every file as the window does when the same button is pressed and the
+// window closed, says what the window says and fails exactly when it says something; or, where
+// the window has no such button, refuses on its own and changes nothing.
+void TestCli::sameOutcomeAsTheWindow()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, arguments);
+    QFETCH(Expected, ownRefusal);
+    WindowFixture f;
+    prepare(f, setup);
+    const Tree before = tree(f);
+    const Run run = hangarctl(f, arguments);
+    const Tree afterCommand = tree(f);
+    QString said = ownRefusal ? ownRefusal(f) : QString();
+    if (!ownRefusal) {
+        restore(f, before);
+        f.open();
+        act(f, arguments.replace(u"%R"_s, f.root.path()).split(u'|'));
+        f.window->close();
+        QCOMPARE(afterCommand, tree(f));
+        said = f.messages().join(QString());
+    }
+    QCOMPARE(run.status, said.isEmpty() ? 0 : 1);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, printed(said));
+    if (run.status != 0)
+        QCOMPARE(afterCommand, before);
+}
+
+void TestCli::listShowsWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::newRow("saved names, one loaded last") << QString();
+    QTest::newRow("blanks trimmed, half pairs left out") << u"blanks and a half pair"_s;
+    QTest::newRow("a missing folder lists FS Original alone") << u"fs9 missing"_s;
+    QTest::newRow("read while a window is open") << u"window open"_s;
+    QTest::newRow("no settings file") << u"no settings"_s;
+}
+
+void TestCli::listShowsWhatTheWindowShows()
+{
+    QFETCH(QString, setup);
+    WindowFixture f;
+    prepare(f, setup);
+    const Run lines = hangarctl(f, u"list"_s);
+    const Run json = hangarctl(f, u"list|--json"_s);
+    QCOMPARE(lines.status + json.status, 0);
+    QCOMPARE(lines.err + json.err, QString());
+    f.open();
+    const QStringList entries = f.entries(f.loadList());
+    const QString last = f.labelText("lblLastConfigName").section(u"-> "_s, 1);
+    QString expected;
+    for (const QString& entry : entries)
+        expected += (entry == last ? u"* "_s : u"  "_s) + entry + u'\n';
+    QCOMPARE(lines.out, expected);
+
+    const QJsonArray configurations = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(configurations.size(), entries.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        const QJsonObject configuration = configurations.at(i).toObject();
+        QCOMPARE(configuration[u"name"_s].toString(), entries.at(i));
+        QCOMPARE(configuration[u"lastLoaded"_s].toBool(), entries.at(i) == last);
+        for (const QString& key : {u"FS9"_s, u"Scenery"_s}) {
+            const QJsonObject file = configuration[key.toLower()].toObject();
+            const QString folder =
+                ReadIni(f.iniPath(), u"FS Config"_s, key.toUpper() + u" Folder"_s);
+            const QFileInfo info(folder + u'/' + key + u'.' + entries.at(i) + u".cfg"_s);
+            QCOMPARE(file[u"path"_s].toString(), folder.isEmpty() ? QString() : info.filePath());
+            QCOMPARE(file[u"size"_s].toInteger(-1), info.exists() ? info.size() : -1);
+            QCOMPARE(QDateTime::fromString(file[u"modified"_s].toString(), Qt::ISODateWithMs),
+                     info.exists() ? info.lastModified() : QDateTime());
+        }
+    }
+}
+
+// Runs of a portable copy beside the window, which must find the window's Hangar.ini by itself.
+// Each run reads the list and writes it back: without the lock, runs at once lose names.
+void TestCli::concurrentRunsBesideTheWindow()
+{
+    WindowFixture f;
+    prepare(f, QString());
+    const QString copy =
+        FolderFixture::in(f.appInfo.folder, QFileInfo(QStringLiteral(HANGARCTL)).fileName());
+    QVERIFY(QFile::copy(QStringLiteral(HANGARCTL), copy));
+    QProcess runs[7];
+    QStringList names;
+    for (QProcess& run : runs) {
+        names << u"Run%1"_s.arg(names.size() + 1);
+        run.start(copy, {u"save"_s, names.last()});
+    }
+    for (QProcess& run : runs)
+        QVERIFY(run.waitForFinished(30000) && run.exitCode() == 0);
+    f.open();
+    QStringList listed = f.entries(f.loadList()).mid(3);
+    listed.sort();
+    QCOMPARE(listed, names);
+}
+
+void TestCli::usage_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("firstLine"); // of the standard output; none for wrong usage
+    QTest::newRow("no command") << QString() << QString();
+    QTest::newRow("unknown command") << u"bogus"_s << QString();
+    QTest::newRow("name missing") << u"load"_s << QString();
+    QTest::newRow("one name too many") << u"remove|Night|Dawn"_s << QString();
+    QTest::newRow("unknown option of a command") << u"list|--bogus"_s << QString();
+    QTest::newRow("help") << u"--help"_s << u"Usage: hangarctl [options] command [arguments]"_s;
+    QTest::newRow("a command's help") << u"save|-h"_s << u"Usage: hangarctl save [options] NAME"_s;
+    QTest::newRow("version from the project") << u"--version"_s
+                                              << u"hangarctl %1.%2.%3"_s.arg(HANGAR_VERSION_MAJOR)
+                                                     .arg(HANGAR_VERSION_MINOR)
+                                                     .arg(HANGAR_VERSION_PATCH);
+}
+
+void TestCli::usage()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, firstLine);
+    WindowFixture f;
+    prepare(f, QString());
+    const Tree before = tree(f);
+    const Run run = hangarctl(f, arguments);
+    QCOMPARE(run.status, firstLine.isEmpty() ? 2 : 0);
+    QCOMPARE(run.out.section(u'\n', 0, 0), firstLine);
+    QCOMPARE(run.err.isEmpty(), !firstLine.isEmpty());
+    QCOMPARE(tree(f), before);
+}
+
+void TestCli::inspectionCommands_data()
+{
+    // Files written under the fixture's root before the run ("fs9/..." and "scenery/...").
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<bool>("simulatorRuns");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("printed"); // on standard output, or else on standard error
+    const QByteArray area = "[Area.001]\r\nTitle=Base\r\nLocal=Scenery\\Base\r\nLayer=1\r\n";
+    const QByteArray clean = "[General]\r\nTitle=FS9 World Scenery\r\n" + area;
+    QTest::newRow("diff as JSON names the changed key and the added area")
+        << u"diff|Night|Dawn|--json"_s
+        << Files{{u"fs9/FS9.Night.cfg"_s, "[DISPLAY]\r\nTEXTURE=1\r\n"},
+                 {u"fs9/FS9.Dawn.cfg"_s, "[display]\r\ntexture=2\r\n"},
+                 {u"scenery/Scenery.Night.cfg"_s, clean},
+                 {u"scenery/Scenery.Dawn.cfg"_s,
+                  clean + QByteArray(area).replace("001", "002").replace("Base", "Town")}}
+        << false << 0 << u"\"change\": \"changed\""_s;
+    QTest::newRow("check: a doubled area number is an error")
+        << u"check|Dawn"_s
+        << Files{{u"scenery/Scenery.Dawn.cfg"_s, clean + area}, {u"scenery/Scenery/Base/x"_s, ""}}
+        << false << 1 << u"Area.001"_s;
+    QTest::newRow("check: a switched-off area's missing folder is a warning")
+        << u"check"_s << Files{{u"scenery/Scenery.cfg"_s, clean + "Active=FALSE\r\n"}} << false << 3
+        << u"1 warning"_s;
+    QTest::newRow("check: a clean live list")
+        << u"check|live"_s
+        << Files{{u"scenery/Scenery.cfg"_s, clean}, {u"scenery/scenery/BASE/x"_s, ""}} << false << 0
+        << u"nothing wrong"_s;
+    QTest::newRow("status names the configuration the live pair copies")
+        << u"status"_s
+        << Files{{u"fs9/FS9.cfg"_s, "Dawn main"}, {u"scenery/Scenery.cfg"_s, "Dawn scenery"}}
+        << false << 0 << u"a copy of \"Dawn\""_s;
+    QTest::newRow("load refused while fs9.exe runs")
+        << u"load|Dawn"_s << Files{} << true << 1 << u"--force"_s;
+    QTest::newRow("load --force goes ahead while fs9.exe runs")
+        << u"load|Dawn|--force"_s << Files{} << true << 0 << QString();
+    const QString prefix = u"home/.wine/drive_c/"_s;
+    QTest::newRow("detect --apply stores the folders of a prefix laid out as Wine does")
+        << u"detect|--apply"_s
+        << Files{{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
+                 {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}}
+        << false << 0 << u"users/pilot/AppData/Roaming/Microsoft/FS9"_s;
+}
+
+void TestCli::inspectionCommands()
+{
+    QFETCH(QString, arguments);
+    QFETCH(Files, files);
+    QFETCH(bool, simulatorRuns);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    WindowFixture f;
+    prepare(f, u"saved"_s);
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QDir(f.root.path()).mkpath(QFileInfo(it.key()).path());
+        TestFiles::write(f.root.filePath(it.key()), it.value());
+    }
+    QProcess simulator; // a program named as the simulator is, seen through /proc
+    if (simulatorRuns) {
+        QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"fs9.exe"_s)));
+        simulator.start(f.root.filePath(u"fs9.exe"_s), {u"60"_s});
+        QVERIFY(simulator.waitForStarted());
+    }
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
+    environment.remove(u"WINEPREFIX"_s);
+    const Run run = hangarctl(f, arguments, environment);
+    simulator.kill();
+    simulator.waitForFinished();
+    QCOMPARE(run.status, status);
+    QVERIFY2((status == 1 && run.err.contains(printed)) || run.out.contains(printed),
+             qPrintable(run.out + run.err));
+    if (arguments.startsWith(u"detect"_s))
+        QVERIFY(TestFiles::read(f.iniPath()).contains(printed.toUtf8()));
+    if (arguments.startsWith(u"load"_s))
+        QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
+}
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"

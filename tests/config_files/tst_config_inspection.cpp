@@ -1,0 +1,310 @@
+#include "CheckReport.h"
+#include "ConfigDiff.h"
+#include "ConfigPaths.h"
+#include "DiffReport.h"
+#include "FolderFixture.h"
+#include "Fs9Detection.h"
+#include "IniReader.h"
+#include "LiveMatch.h"
+#include "SceneryCheck.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray area(int number, int layer, const char* title, const char* local, const char* more = "")
+{
+    return "[Area." + QByteArray::number(number).rightJustified(3, '0') + "]\nTitle=" + title +
+           "\nLocal=" + local + "\nLayer=" + QByteArray::number(layer) + "\n" + more;
+}
+
+ConfigPair pairOf(QByteArray main, QByteArray scenery)
+{
+    ConfigPair pair;
+    QBuffer mainFile(&main);
+    QBuffer sceneryFile(&scenery);
+    QString error;
+    if (!mainFile.open(QIODevice::ReadOnly) || !sceneryFile.open(QIODevice::ReadOnly) ||
+        !readMainConfig(mainFile, &pair.main, &error) ||
+        !readSceneryList(sceneryFile, &pair.scenery, &error))
+        qFatal("unreadable buffer");
+    return pair;
+}
+
+// Each element of a JSON array as the values of the given fields ("a" or "a.b"), blank-separated.
+QStringList fieldsOf(const QJsonValue& array, const QStringList& fields)
+{
+    QStringList rows;
+    for (const QJsonValue& item : array.toArray()) {
+        QStringList values;
+        for (const QString& f : fields) {
+            const QJsonValue value = item[f.section(u'.', 0, 0)];
+            values << (f.contains(u'.') ? value[f.section(u'.', 1)] : value).toVariant().toString();
+        }
+        rows << values.join(u' ');
+    }
+    return rows;
+}
+
+// The coloured text is the plain one with colour codes around words, and the column starts at
+// one place on every row that names an area.
+void verifyText(const QString& plain, QString coloured, const QString& column)
+{
+    QVERIFY(!plain.contains(u'\x1b') && (coloured != plain || !plain.contains(u"Area."_s)));
+    QCOMPARE(coloured.remove(QRegularExpression(u"\x1b\\[[0-9]+m"_s)), plain);
+    const QStringList rows = plain.split(u'\n').filter(u"Area."_s);
+    for (const QString& row : rows)
+        QCOMPARE(row.indexOf(column), rows[0].indexOf(column));
+}
+
+} // namespace
+
+class TestConfigInspection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsSceneryAsSimulatorDoes_data();
+    void readsSceneryAsSimulatorDoes();
+    void diffsKeysAndAreas_data();
+    void diffsKeysAndAreas();
+    void checkReportsFaults_data();
+    void checkReportsFaults();
+    void detectsFs9InFakePrefixes_data();
+    void detectsFs9InFakePrefixes();
+    void livePairMatchesByteIdenticalSnapshot();
+};
+
+void TestConfigInspection::readsSceneryAsSimulatorDoes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected"); // number:title:local:active:layer@line of Local
+    QTest::newRow("CRLF, comment, blanks around =, Ctrl-Z at the end")
+        << "[General]\r\n; mine\r\n\r\n[Area.001]\r\n  Title = Two words \r\nLocal = S\\W\r\n"
+           "Layer=1\r\nActive=FALSE\r\n\x1a"_ba
+        << u"1:Two words:S\\W:off:1@6"_s;
+    QTest::newRow("byte-order mark, lone CR, no final line ending, missing Active is on")
+        << "\xEF\xBB\xBF[Area.7]\rTitle=Gen\xc3\xa8ve\rLocal=X\rLayer=3"_ba
+        << u"7:Genève:X:on:3@3"_s;
+    QTest::newRow("ordered by Layer, gaps in numbers, no Layer last")
+        << "[Area.002]\nLocal=B\nLayer=5\n[Area.010]\nLocal=C\n[Area.005]\nLocal=A\nLayer=2\n"_ba
+        << u"5::A:on:2@7 2::B:on:5@2 10::C:on:-@5"_s;
+    QTest::newRow("names in any case, first of a doubled key counts, quotes off, 8-bit text kept")
+        << "[AREA.001]\nTITLE=\"Z\xfcrich \xc3\xa8\"\nLOCAL=A\nlocal=B\nactive=false\nLAYER=1\n"_ba
+        << u"1:Zürich \u00c3\u00a8:A:off:1@3"_s;
+    QTest::newRow("CR LF split between two read pieces is one line ending")
+        << "[Area.001]\r\n;" + QByteArray(IniReader::pieceSize - 14, 'x') + "\r\nLocal=A\r\n"
+        << u"1::A:on:-@3"_s;
+}
+
+void TestConfigInspection::readsSceneryAsSimulatorDoes()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    QStringList parts;
+    for (const SceneryArea& a : pairOf({}, content).scenery.areas)
+        parts << u"%1:%2:%3:%4:%5@%6"_s.arg(a.number)
+                     .arg(a.title, a.local, a.active ? u"on"_s : u"off"_s,
+                          a.layer ? QString::number(*a.layer) : u"-"_s)
+                     .arg(a.localLine);
+    QCOMPARE(parts.join(u' '), expected);
+}
+
+void TestConfigInspection::diffsKeysAndAreas_data()
+{
+    QTest::addColumn<bool>("scenery"); // else the main configuration
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("names compared ignoring case, blanks and quotes")
+        << false << "[Display]\nTextureMax=1\nMode = \"a\"\n"_ba
+        << "[DISPLAY]\ntexturemax = 2\nmode=a\n"_ba
+        << QStringList{u"changed Display TextureMax 1 2"_s};
+    QTest::newRow("keys and sections added and removed")
+        << false << "[A]\nx=1\ny=2\n[B]\nz=3\n"_ba
+        << "[A]\nx=1\nw=4\n[C]\nv=5\n"_ba
+        << QStringList{u"removed A y 2 "_s, u"added A w  4"_s, u"removed B z 3 "_s,
+                       u"added C v  5"_s};
+    QTest::newRow("first of a doubled key or section counts, key before sections skipped")
+        << false << "k=0\n[A]\nx=1\nx=9\n[a]\ny=1\n"_ba
+        << "[A]\nx=1\n"_ba << QStringList();
+    QTest::newRow("renumbered, folder in other case and separators: the same; doubles pair 1:1")
+        << true << area(1, 1, "A", "Scenery\\A") + area(2, 2, "B", "B") + area(3, 3, "B", "B")
+        << area(5, 1, "A", "scenery//a\\") + area(6, 2, "B", "B")
+        << QStringList{u"removed Area.003 "_s};
+    QTest::newRow("missing Active is TRUE; switched off")
+        << true << area(1, 1, "A", "A") + area(2, 2, "B", "B")
+        << area(1, 1, "A", "A", "Active=TRUE\n") + area(2, 2, "B", "B", "Active=FALSE\n")
+        << QStringList{u"switched off Area.002 Area.002"_s};
+    QTest::newRow("added below renumbers those above without moving them")
+        << true << area(1, 1, "A", "A") + area(2, 2, "B", "B")
+        << area(1, 1, "A", "A") + area(2, 2, "N", "N") + area(3, 3, "B", "B")
+        << QStringList{u"added  Area.002"_s};
+    QTest::newRow("one area taken down the order is the only move")
+        << true
+        << area(1, 1, "A", "A") + area(2, 2, "B", "B") + area(3, 3, "C", "C") + area(4, 4, "D", "D")
+        << area(1, 1, "A", "A") + area(2, 2, "D", "D") + area(3, 3, "B", "B") + area(4, 4, "C", "C")
+        << QStringList{u"moved Area.004 Area.002"_s};
+    QTest::newRow("matched by title when the folder changed, by folder when the title changed")
+        << true << area(1, 1, "A", "Old") + area(2, 2, "B", "F")
+        << area(1, 1, "A", "New") + area(2, 2, "B2", "F")
+        << QStringList{u"folder changed Area.001 Area.001"_s, u"title changed Area.002 Area.002"_s};
+}
+
+void TestConfigInspection::diffsKeysAndAreas()
+{
+    QFETCH(bool, scenery);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, expected);
+    const auto pair = [&](const QByteArray& text) {
+        return scenery ? pairOf({}, text) : pairOf(text, {});
+    };
+    const ConfigDiff diff = diffConfigs(pair(before), pair(after));
+    verifyText(diffAsText(diff, u"A"_s, u"B"_s, false), diffAsText(diff, u"A"_s, u"B"_s, true),
+               u"layer "_s);
+    const auto json = diffAsJson(diff, {}, {});
+    QCOMPARE(scenery ? fieldsOf(json[u"areas"_s], {u"change"_s, u"before.area"_s, u"after.area"_s})
+                     : fieldsOf(json[u"main"_s],
+                                {u"change"_s, u"section"_s, u"key"_s, u"before"_s, u"after"_s}),
+             expected);
+}
+
+void TestConfigInspection::checkReportsFaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("folders");  // made in the simulator's folder
+    QTest::addColumn<QStringList>("expected"); // severity, kind, line
+    QTest::addColumn<int>("status");
+    QTest::newRow("folders found whatever their case and separators; network not looked for; ^Z")
+        << area(1, 1, "A", "scenery\\world") + area(2, 2, "B", "Addon Scenery/X/") +
+               area(3, 3, "C", "\\\\server\\C") + "\x1a"
+        << QStringList{u"Scenery/World"_s, u"addon scenery/x"_s}
+        << QStringList{u"not looked for 1"_s} << 0;
+    QTest::newRow("drive letter through dosdevices; a drive Wine does not have")
+        << area(1, 1, "A", "c:\\FS9\\Addon\\Y") + area(2, 2, "B", "D:\\Z")
+        << QStringList{u"Addon/Y"_s} << QStringList{u"error missing-folder 7"_s} << 1;
+    QTest::newRow("doubled number is an error, doubled layer a warning")
+        << area(1, 1, "A", "A") + area(1, 2, "B", "B") + area(3, 2, "C", "C")
+        << QStringList{u"A"_s, u"B"_s, u"C"_s}
+        << QStringList{u"error duplicate-area-number 5"_s, u"warning duplicate-layer 12"_s} << 1;
+    QTest::newRow("only warnings: stray line, missing folder of an area off, other section")
+        << "x=1\n" + area(1, 1, "A", "Gone", "Active=FALSE\n") + "junk\n[Cache]\n"
+        << QStringList()
+        << QStringList{u"warning stray-line 1"_s, u"warning missing-folder 4"_s,
+                       u"warning stray-line 7"_s, u"warning unknown-section 8"_s}
+        << 3;
+    QTest::newRow("area without folder or layer; area name not a number")
+        << "[Area.001]\nTitle=A\n[Area.two]\nLocal=X\n"_ba << QStringList()
+        << QStringList{u"warning missing-layer 1"_s, u"error area-without-folder 1"_s,
+                       u"error area-not-numbered 3"_s}
+        << 1;
+}
+
+void TestConfigInspection::checkReportsFaults()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, folders);
+    QFETCH(QStringList, expected);
+    QFETCH(int, status);
+    QTemporaryDir root;
+    const QString simulator = root.filePath(u"pfx/drive_c/FS9"_s);
+    QVERIFY(QDir().mkpath(simulator) && QDir().mkpath(root.filePath(u"pfx/dosdevices"_s)));
+    QVERIFY(QFile::link(u"../drive_c"_s, root.filePath(u"pfx/dosdevices/c:"_s)));
+    for (const QString& folder : folders)
+        QVERIFY(QDir(simulator).mkpath(folder));
+    const SceneryCheck check =
+        checkSceneryList(pairOf({}, content).scenery, {simulator, simulator});
+    verifyText(checkAsText(check, false), checkAsText(check, true), u"line "_s);
+    const QJsonDocument json = checkAsJson(check);
+    QStringList findings = fieldsOf(json[u"findings"_s], {u"severity"_s, u"kind"_s, u"line"_s});
+    if (check.foldersNotChecked > 0)
+        findings << u"not looked for %1"_s.arg(json[u"foldersNotChecked"_s].toInt());
+    QCOMPARE(findings, expected);
+    QCOMPARE(json[u"status"_s].toInt(), status);
+}
+
+void TestConfigInspection::detectsFs9InFakePrefixes_data()
+{
+    // Made in the home folder: "a/" a folder, "a" an empty file, "a=text" a file holding text.
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("winePrefix");
+    QTest::addColumn<QStringList>("expected"); // prefix|main folder|FS9.cfg there|simulator
+    const QString key = u"[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0]"_s;
+    const QString fs9 = u"/drive_c/users/me/AppData/Roaming/Microsoft/FS9"_s;
+    const QString bottle = u".local/share/bottles/bottles/b"_s;
+    const QString usual = u"/drive_c/Program Files/Microsoft Games/Flight Simulator 9"_s;
+    QTest::newRow("$WINEPREFIX first; EXE Path ignoring letter case; a bottle's usual folder")
+        << QStringList{u"p"_s + fs9 + u"/FS9.cfg"_s, u"p/drive_c/Games/FS2004/"_s,
+                       bottle + usual + u"/FS9.EXE"_s,
+                       u"p/system.reg=WINE REGISTRY Version 2\n\n"_s + key +
+                           u" 1700000000\n#time=1d9\n\"EXE Path\"=\"C:\\\\games\\\\fs2004\\\\\"\n"_s}
+        << u"p"_s
+        << QStringList{u"p|p%1|yes|p/drive_c/Games/FS2004"_s.arg(fs9),
+                       bottle + u"||no|"_s + bottle + usual};
+    QTest::newRow("~/.wine named twice: Application Data, Wow6432Node, user with FS9.cfg; Lutris")
+        << QStringList{u"Games/g/drive_c/"_s,
+                       u".PlayOnLinux/wineprefix/w/drive_c/"_s,
+                       u".wine/drive_c/users/me/Application Data/Microsoft/FS9/fs9.cfg"_s,
+                       u".wine/drive_c/users/Public/Application Data/Microsoft/FS9/"_s,
+                       u".wine/drive_c/FS9/"_s,
+                       u".wine/system.reg="_s +
+                           QString(key).replace(u"Software"_s, u"Software\\\\Wow6432Node"_s) +
+                           u"\n\"EXE Path\"=\"C:\\\\FS9\"\n"_s}
+        << u".wine/"_s
+        << QStringList{u".wine|.wine/drive_c/users/me/Application Data/Microsoft/FS9|yes|"
+                       ".wine/drive_c/FS9"_s,
+                       u"Games/g||no|"_s, u".PlayOnLinux/wineprefix/w||no|"_s};
+}
+
+void TestConfigInspection::detectsFs9InFakePrefixes()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, winePrefix);
+    QFETCH(QStringList, expected);
+    QTemporaryDir home;
+    const QDir dir(home.path());
+    for (const QString& path : paths) {
+        const QString file = path.section(u'=', 0, 0);
+        QVERIFY(dir.mkpath(QFileInfo(file).path()));
+        if (!file.endsWith(u'/'))
+            TestFiles::write(dir.filePath(file), path.section(u'=', 1).toUtf8());
+    }
+    QProcessEnvironment environment;
+    if (!winePrefix.isEmpty())
+        environment.insert(u"WINEPREFIX"_s, dir.filePath(winePrefix));
+    QStringList found;
+    for (const Fs9Install& in : detectFs9(home.path(), environment))
+        found << QStringList{in.prefix, in.mainFolder, in.mainFileFound ? u"yes"_s : u"no"_s,
+                             in.simulatorFolder}
+                     .join(u'|')
+                     .remove(home.path() + u'/');
+    QCOMPARE(found, expected);
+}
+
+void TestConfigInspection::livePairMatchesByteIdenticalSnapshot()
+{
+    FolderFixture f;
+    TestFiles::write(f.snapshotMain(u"Same"_s), "live main");
+    TestFiles::write(f.snapshotScenery(u"Same"_s), "live scenery");
+    TestFiles::write(f.snapshotMain(u"Half"_s), "live main");
+    TestFiles::write(f.snapshotScenery(u"Half"_s), "live sceneri");
+    QVERIFY(QDir().mkpath(f.snapshotMain(u"Folder"_s))); // there, but no file to read
+    const auto folders = ConfigFolders::fromTexts(f.fs9, f.scenery);
+    const QStringList names{u"Half"_s, u"Same"_s, u"Folder"_s, u"a/b"_s};
+    LiveMatch match = matchLivePair(folders, names);
+    QCOMPARE(match.names, QStringList{u"Same"_s});
+    QVERIFY(match.unreadable.size() == 1 && match.error.isEmpty());
+    QVERIFY(QFile::remove(f.liveScenery()));
+    match = matchLivePair(folders, names);
+    QVERIFY(match.names.isEmpty() && match.error.contains(f.liveScenery()));
+}
+
+QTEST_GUILESS_MAIN(TestConfigInspection)
+#include "tst_config_inspection.moc"
