@@ -39,7 +39,7 @@ bool sameBytes(const QString& a, const QString& b)
     if (!first.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
         !second.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    for (qint64 pieceSize = 16 * 1024; !first.atEnd(); pieceSize = 256 * 1024) {
+    for (qint64 pieceSize = qint64{16} * 1024; !first.atEnd(); pieceSize = qint64{256} * 1024) {
         const QByteArray piece = first.read(pieceSize);
         if (piece.isEmpty() || piece != second.read(pieceSize))
             return false;
@@ -188,7 +188,7 @@ QString History::identicalKeptFile(const QString& path) const
             sameBytes(path, candidate.filePath()))
             return candidate.fileName();
     }
-    return QString();
+    return {};
 }
 
 KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
