@@ -39,10 +39,13 @@ bool sameBytes(const QString& a, const QString& b)
     if (!first.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
         !second.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    for (qint64 pieceSize = qint64{16} * 1024; !first.atEnd(); pieceSize = qint64{256} * 1024) {
+    constexpr qint64 kibibyte = 1024;
+    qint64 pieceSize = 16 * kibibyte;
+    while (!first.atEnd()) {
         const QByteArray piece = first.read(pieceSize);
         if (piece.isEmpty() || piece != second.read(pieceSize))
             return false;
+        pieceSize = 256 * kibibyte;
     }
     return second.atEnd();
 }
