@@ -7,18 +7,23 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-const QRegularExpression& entryName()
+// The number of the entry that the file describes, or 0 for a file that describes none.
+int entryNumber(const QString& fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^[1-9][0-9]*\.json$)"));
-    return pattern;
+    if (!fileName.endsWith(QLatin1String(".json")))
+        return 0;
+    bool isNumber = false;
+    const int id = fileName.chopped(5).toInt(&isNumber);
+    return isNumber && id > 0 && QString::number(id).size() + 5 == fileName.size() ? id : 0;
 }
 
 bool samePair(const HistoryEntry& a, const HistoryEntry& b)
@@ -30,24 +35,28 @@ bool samePair(const HistoryEntry& a, const HistoryEntry& b)
     return true;
 }
 
-// Whether the two files hold the same bytes; their sizes are known to be equal. Files of one size
-// that differ mostly differ early: the first piece read is small.
-bool sameBytes(const QString& a, const QString& b)
+// Whether the two files hold the same bytes; their sizes are known to be equal. Mapped, they are
+// compared where the system keeps them, without copying a byte.
+bool sameBytes(const QString& a, const QString& b, qint64 size)
 {
     QFile first(a);
     QFile second(b);
-    if (!first.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
-        !second.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
         return false;
-    constexpr qint64 kibibyte = 1024;
-    qint64 pieceSize = 16 * kibibyte;
+    if (size == 0)
+        return true;
+    const uchar* firstBytes = first.map(0, size);
+    const uchar* secondBytes = second.map(0, size);
+    if (firstBytes != nullptr && secondBytes != nullptr)
+        return std::memcmp(firstBytes, secondBytes, std::size_t(size)) == 0;
+    // A file system that cannot map files: read in pieces.
+    constexpr qint64 pieceSize = qint64{256} * 1024;
     while (!first.atEnd()) {
         const QByteArray piece = first.read(pieceSize);
         if (piece.isEmpty() || piece != second.read(pieceSize))
             return false;
-        pieceSize = 256 * kibibyte;
     }
-    return second.atEnd();
+    return true;
 }
 
 } // namespace
@@ -111,21 +120,30 @@ QString History::entryPath(int id) const
 
 QList<History::Stored> History::stored() const
 {
+    // One listing gives every file's size; an entry's file is read again only when it changed.
+    QHash<QString, qint64> sizes;
+    QFileInfoList described;
+    for (const QFileInfo& info : QDir(m_folder).entryInfoList(QDir::Files)) {
+        sizes.insert(info.fileName(), info.size());
+        if (entryNumber(info.fileName()) > 0)
+            described << info;
+    }
     QList<Stored> result;
-    const QDir folder(m_folder);
-    for (const QString& name : folder.entryList({QStringLiteral("*.json")}, QDir::Files)) {
-        if (!entryName().match(name).hasMatch())
-            continue;
-        QFile file(folder.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const auto entry = HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object());
-        if (!entry || QString::number(entry->id) + QStringLiteral(".json") != name)
+    for (const QFileInfo& info : std::as_const(described)) {
+        Parsed& parsed = m_parsed[info.fileName()];
+        if (parsed.modified != info.lastModified() || parsed.size != info.size()) {
+            QFile file(info.filePath());
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            parsed = {info.lastModified(), info.size(),
+                      HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object())};
+        }
+        const std::optional<HistoryEntry>& entry = parsed.entry;
+        if (!entry || entry->id != entryNumber(info.fileName()))
             continue;
         bool whole = true;
         for (const KeptFile& kept : entry->files) {
-            const QFileInfo info(keptFilePath(kept.keptAs));
-            if (!kept.keptAs.isEmpty() && (!info.isFile() || info.size() != kept.size))
+            if (!kept.keptAs.isEmpty() && sizes.value(kept.keptAs, -1) != kept.size)
                 whole = false;
         }
         result.append({*entry, whole});
@@ -187,8 +205,8 @@ QString History::identicalKeptFile(const QString& path) const
     const qint64 size = QFileInfo(path).size();
     const QFileInfoList kept = QDir(m_folder).entryInfoList(QDir::Files);
     for (const QFileInfo& candidate : kept) {
-        if (candidate.size() == size && !entryName().match(candidate.fileName()).hasMatch() &&
-            sameBytes(path, candidate.filePath()))
+        if (candidate.size() == size && entryNumber(candidate.fileName()) == 0 &&
+            sameBytes(path, candidate.filePath(), size))
             return candidate.fileName();
     }
     return {};

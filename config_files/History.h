@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -103,6 +104,12 @@ private:
         HistoryEntry entry;
         bool whole = false;
     };
+    struct Parsed
+    {
+        QDateTime modified;
+        qint64 size = -1;
+        std::optional<HistoryEntry> entry;
+    };
 
     QString entryPath(int id) const;
     QList<Stored> stored() const;
@@ -115,6 +122,8 @@ private:
     QString m_folder;
     int m_maxEntries;
     qint64 m_maxBytes;
+    // The entries' files as last read, by name: a long-lived history reads each once.
+    mutable QHash<QString, Parsed> m_parsed;
     bool m_prepared = false;
     // New names not flushed yet: every flush of the folder costs a flush of the disk.
     bool m_unflushed = false;
