@@ -169,17 +169,23 @@ HistoryEntry History::newEntry(const QString& operation, const QString& name,
     const QList<Stored> all = stored();
     HistoryEntry entry;
     entry.id = all.isEmpty() ? 1 : all.first().entry.id + 1;
-    entry.time = QDateTime::currentDateTimeUtc();
     entry.operation = operation;
     entry.name = name;
     // Named by the time, not the number: an entry that recovery renumbers keeps its files' names.
-    const QString prefix = entry.time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"));
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        entry.files[i].path = paths[i];
-        if (QFileInfo::exists(paths[i]))
-            entry.files[i].keptAs = prefix + QFileInfo(paths[i]).fileName();
+    // A name taken already (two entries in one millisecond) moves the time on.
+    for (entry.time = QDateTime::currentDateTimeUtc();; entry.time = entry.time.addMSecs(1)) {
+        const QString prefix = entry.time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"));
+        bool taken = false;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            entry.files[i].path = paths[i];
+            entry.files[i].keptAs =
+                QFileInfo::exists(paths[i]) ? prefix + QFileInfo(paths[i]).fileName() : QString();
+            taken = taken || (!entry.files[i].keptAs.isEmpty() &&
+                              QFileInfo::exists(keptFilePath(entry.files[i].keptAs)));
+        }
+        if (!taken)
+            return entry;
     }
-    return entry;
 }
 
 bool History::prepareFolder(FileSystem& fileSystem, QString* error)
@@ -240,6 +246,7 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
     if (!prepareFolder(fileSystem, error))
         return KeepOutcome::Refused;
     std::vector<std::size_t> moved;
+    QStringList copied;
     bool failed = false;
     for (std::size_t i = 0; i < setAside.size() && !failed; ++i) {
         KeptFile& file = entry.files[i];
@@ -247,7 +254,7 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
             continue;
         const QString target = keptFilePath(file.keptAs);
         // Moved in already, before a crash.
-        const QFileInfo source(QFileInfo::exists(target) ? target : setAside[i]);
+        const QFileInfo source(recovering && QFileInfo::exists(target) ? target : setAside[i]);
         if (!source.exists()) {
             // A link that pointed nowhere held nothing to keep; a file that neither is where it
             // was set aside nor was kept was removed by hand, and the entry can never be whole.
@@ -285,6 +292,8 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
         QString ignored;
         if (failed && copy)
             fileSystem.removeFile(*copy, &ignored);
+        if (!failed)
+            copied << target;
         m_unflushed = true;
     }
     if (!failed && entry.files[0].keptAs.isEmpty() && entry.files[1].keptAs.isEmpty())
@@ -297,6 +306,8 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
     }
 
     QString undoError;
+    for (const QString& copy : std::as_const(copied))
+        fileSystem.removeFile(copy, &undoError);
     for (std::size_t n = moved.size(); n-- > 0;) {
         const std::size_t i = moved[n];
         if (!fileSystem.rename(keptFilePath(entry.files[i].keptAs), setAside[i], &undoError))
