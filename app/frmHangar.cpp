@@ -71,6 +71,8 @@ void frmHangar::Form_Load()
 {
     // Where the settings live is only looked up here; IniPath takes it once start-up goes on.
     const QString settingsFile = settingsFilePath(m_services.appInfo);
+    // Even a window whose start-up stops here keeps what its operations replace.
+    m_history.emplace(History::forSettings(m_services.appInfo, settingsFile));
     if (m_services.appInfo.anotherInstanceRunning(settingsFile))
         return;
 
@@ -254,8 +256,9 @@ bool frmHangar::ProcessFiles(const QString& operation, const QString& configName
     const auto known = operationFromWord(operation);
     if (!known)
         return false;
-    const OperationResult result = processFiles(*known, configName, newName, txtFS9Folder->text(),
-                                                txtSceFolder->text(), m_services.fileSystem);
+    const OperationResult result =
+        processFiles(*known, configName, newName, txtFS9Folder->text(), txtSceFolder->text(),
+                     m_services.fileSystem, &*m_history);
     if (!result.message.isEmpty())
         showError(result.message);
     if (result.performed && *known == Operation::Load) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "History.h"
 #include "StoredState.h"
 
 #include <QDialog>
@@ -105,6 +106,8 @@ private:
 
     std::optional<QString> IniPath;
     std::optional<QString> LastConfig;
+    // Where the file operation keeps what it replaces or deletes.
+    std::optional<History> m_history;
 
     // What start-up read; shutdown gives the window's state back through it.
     StoredState m_stored;

@@ -1,9 +1,11 @@
-// Loading a 20 KB FS9.cfg and a 2 MB Scenery.cfg through the file operation, against the same two
-// durable copies made directly: read, write, flush to disk, rename, flush the rename to disk.
+// Loading a 20 KB FS9.cfg and a 2 MB Scenery.cfg through the file operation, without and with the
+// history keeping the pair it replaces, against the same two durable copies made directly: read,
+// write, flush to disk, rename, flush the rename to disk.
 #include "BenchFolders.h"
 #include "DiskFileSystem.h"
 #include "FileCommit.h"
 #include "FileOperation.h"
+#include "History.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +22,8 @@ struct LoadFolders : BenchFolders
         writeFile(path(QStringLiteral("scenery/Scenery.cfg")), 2 * 1024 * 1024, 's');
         writeFile(path(QStringLiteral("fs9/FS9.Night.cfg")), 20 * 1024, 'M');
         writeFile(path(QStringLiteral("scenery/Scenery.Night.cfg")), 2 * 1024 * 1024, 'S');
+        writeFile(path(QStringLiteral("fs9/FS9.Day.cfg")), 20 * 1024, 'D');
+        writeFile(path(QStringLiteral("scenery/Scenery.Day.cfg")), 2 * 1024 * 1024, 'd');
     }
 };
 
@@ -58,5 +62,40 @@ void BM_Load(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The history on the same file system as the live files. Loading back and forth: every Load
+// keeps a pair that the history holds already, so it compares the pair and writes an entry.
+// With fresh bytes: before every Load the live scenery file is rewritten (and flushed, as the
+// simulator's writes are long before a switch), so every Load also moves the old pair into the
+// history.
+void BM_LoadWithHistory(benchmark::State& state)
+{
+    LoadFolders folders;
+    DiskFileSystem fileSystem;
+    History history(folders.path(QStringLiteral("history")), 30, qint64{200} << 20);
+    const bool freshBytes = state.range(0) != 0;
+    const QString liveScenery = folders.path(QStringLiteral("scenery/Scenery.cfg"));
+    int round = 0;
+    for (auto _ : state) {
+        if (freshBytes) {
+            state.PauseTiming();
+            BenchFolders::writeFile(liveScenery, 2 * 1024 * 1024, char('A' + round % 26));
+            QString error;
+            syncFile(liveScenery, &error);
+            state.ResumeTiming();
+        }
+        const QString name = ++round % 2 ? QStringLiteral("Night") : QStringLiteral("Day");
+        const auto result = processFiles(Operation::Load, name, QString(), folders.fs9(),
+                                         folders.scenery(), fileSystem, &history);
+        if (!result.performed)
+            state.SkipWithError(qPrintable(result.message));
+    }
+}
+BENCHMARK(BM_LoadWithHistory)
+    ->ArgName("freshBytes")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

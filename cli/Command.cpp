@@ -135,6 +135,11 @@ QString Command::usage(const QCommandLineParser& parser, const QString& command)
     return text.replace(parser.applicationDescription(), wrapped(parser.applicationDescription()));
 }
 
+History Command::history() const
+{
+    return History::forSettings(m_services->appInfo, m_settingsFile);
+}
+
 StoredState Command::read() const
 {
     return StoredState::read(m_settingsFile);

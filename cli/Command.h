@@ -1,5 +1,6 @@
 #pragma once
 
+#include "History.h"
 #include "StoredState.h"
 
 #include <QCommandLineOption>
@@ -74,6 +75,8 @@ protected:
     virtual int execute(const QCommandLineParser& parser, const QStringList& arguments) = 0;
 
     QString settingsFile() const { return m_settingsFile; }
+    // Where the file operations keep what they replace or delete: the settings file's history.
+    History history() const;
     FileSystem& fileSystem() const { return m_services->fileSystem; }
     const ProcessTable& processes() const { return m_services->processes; }
 

@@ -4,9 +4,11 @@
 #include "Detect.h"
 #include "Diff.h"
 #include "Folders.h"
+#include "HistoryList.h"
 #include "List.h"
 #include "Load.h"
 #include "Remove.h"
+#include "Restore.h"
 #include "Save.h"
 #include "Status.h"
 
@@ -18,6 +20,9 @@ Hangarctl::Hangarctl(CommandServices services) : m_services(services)
     m_commands.push_back(std::make_unique<Load>());
     m_commands.push_back(std::make_unique<Save>());
     m_commands.push_back(std::make_unique<Remove>());
+    m_commands.push_back(std::make_unique<HistoryList>());
+    m_commands.push_back(std::make_unique<Restore>());
+    m_commands.push_back(std::make_unique<Undo>());
     m_commands.push_back(std::make_unique<Folders>());
     m_commands.push_back(std::make_unique<Diff>());
     m_commands.push_back(std::make_unique<Check>());

@@ -15,9 +15,10 @@ int Load::change(StoredState& state, const QString& name)
     // The window's load list takes no typed name: only a listed one can be loaded.
     if (!state.entries().contains(name))
         return fail(Messages::notListed(state, name));
+    History kept = history();
     const OperationResult result =
         processFiles(Operation::Load, name, QString(), state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem());
+                     state.storedSceneryFolder(), fileSystem(), &kept);
     if (!result.performed)
         return fail(result.message);
     state.lastConfig = name;

@@ -18,9 +18,10 @@ int Remove::change(StoredState& state, const QString& name)
         return fail(*plan.refusal);
     if (!plan.position)
         return fail(Messages::notListed(state, name));
+    History kept = history();
     const OperationResult result =
         processFiles(Operation::Remove, name, QString(), state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem());
+                     state.storedSceneryFolder(), fileSystem(), &kept);
     int status = result.performed ? Done : fail(result.message);
     const QList<int> leaving = entriesLeavingAfterRemove(foldersOf(state), state.entries(), name);
     for (int position : leaving) // the names follow "FS Original", which is never removed

@@ -18,9 +18,10 @@ int Save::change(StoredState& state, const QString& name)
         return fail(*plan.refusal);
     // The window's messages name the configuration its load list shows, which after start-up is
     // the first entry.
+    History kept = history();
     const OperationResult result =
         processFiles(Operation::Save, state.entries().first(), name, state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem());
+                     state.storedSceneryFolder(), fileSystem(), &kept);
     if (!result.performed)
         return fail(result.message);
     if (!plan.joinsList)

@@ -42,8 +42,8 @@ _hangarctl()
         local options="--help --settings"
         case $command in
         "") options="--help --version --settings" ;;
-        list | diff | check) options+=" --json" ;;
-        load | save) options+=" --force" ;;
+        list | diff | check | history) options+=" --json" ;;
+        load | save | restore | undo) options+=" --force" ;;
         folders) options+=" --fs9 --scenery" ;;
         detect) options+=" --apply" ;;
         esac
@@ -53,8 +53,13 @@ _hangarctl()
 
     case $command in
     "")
-        mapfile -t COMPREPLY < <(compgen -W "list load save remove folders diff check status detect" \
-            -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "list load save remove folders diff check status detect \
+            history restore undo" -- "$cur")
+        ;;
+    restore)
+        # The entries' numbers, first on each line that "hangarctl history" prints.
+        mapfile -t COMPREPLY < <(compgen -W "$(hangarctl "${settings[@]}" history 2>/dev/null |
+            awk '{ print $1 }')" -- "$cur")
         ;;
     load | save | remove | diff | check)
         # The names the command takes: one, or two for diff; diff and check take "live" too.

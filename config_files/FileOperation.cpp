@@ -6,7 +6,9 @@
 #include "PairSwitch.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -82,19 +84,31 @@ QString checksMessage(const Checks& c, const QString& name)
     return message;
 }
 
-OperationResult switched(Operation operation, const std::array<PairStep, 2>& pair,
-                         FileSystem& fileSystem)
+OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSystem,
+                         const KeepRequest& keep, bool deletes)
 {
-    const SwitchOutcome outcome = switchPair(pair, fileSystem);
+    const SwitchOutcome outcome = switchPair(pair, fileSystem, keep);
     if (outcome.done)
         return {true, QString()};
-    const QString what = operation == Operation::Remove ? tr("%1 could not be deleted:")
-                                                        : tr("%1 could not be written:");
-    const QString after = outcome.leftPending
-                              ? tr("Hangar completes the change before its next operation.")
-                          : operation == Operation::Remove ? tr("No file was deleted.")
-                                                           : tr("No file was changed.");
+    const QString what = outcome.notKept ? tr("The files to be replaced could not be kept in the "
+                                              "history in %1:")
+                         : deletes       ? tr("%1 could not be deleted:")
+                                         : tr("%1 could not be written:");
+    const QString after = outcome.leftPending ? tr("Hangar completes the change before its next "
+                                                   "operation.")
+                          : deletes           ? tr("No file was deleted.")
+                                              : tr("No file was changed.");
     return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
+}
+
+OperationResult recovered(const QStringList& folders, FileSystem& fileSystem)
+{
+    const RecoveryOutcome recovery = recoverFolders(folders, fileSystem);
+    if (recovery.done)
+        return {true, QString()};
+    return {false, tr("An interrupted change of the configuration files could not be "
+                      "completed:%1%2%1%1No file was changed.")
+                       .arg(cr, recovery.reason)};
 }
 
 } // namespace
@@ -112,7 +126,7 @@ std::optional<Operation> operationFromWord(const QString& word)
 
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
-                             FileSystem& fileSystem)
+                             FileSystem& fileSystem, History* history)
 {
     const QString& target = operation == Operation::Save ? newName : configName;
     if (const auto refusal = nameRefusal(target))
@@ -120,33 +134,59 @@ OperationResult processFiles(Operation operation, const QString& configName, con
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
     if (folders.bothFoldersExist()) {
-        const RecoveryOutcome recovery = recoverFolders({folders.fs9, folders.scenery}, fileSystem);
-        if (!recovery.done) {
-            return {false, tr("An interrupted change of the configuration files could not be "
-                              "completed:%1%2%1%1No file was changed.")
-                               .arg(cr, recovery.reason)};
-        }
+        OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem);
+        if (!recovery.performed)
+            return recovery;
     }
     const Checks checks = makeChecks(folders, configName);
     if (!mayGoAhead(operation, checks))
         return {false, checksMessage(checks, configName)};
 
+    static const char* const words[] = {"LOAD", "SAVE", "REMOVE"};
+    const KeepRequest keep{history, QLatin1String(words[int(operation)]), target};
     switch (operation) {
     case Operation::Load:
-        return switched(operation,
-                        {{{folders.snapshotMain(configName), folders.liveMain()},
+        return switched({{{folders.snapshotMain(configName), folders.liveMain()},
                           {folders.snapshotScenery(configName), folders.liveScenery()}}},
-                        fileSystem);
+                        fileSystem, keep, false);
     case Operation::Save:
-        return switched(operation,
-                        {{{folders.liveMain(), folders.snapshotMain(newName)},
+        return switched({{{folders.liveMain(), folders.snapshotMain(newName)},
                           {folders.liveScenery(), folders.snapshotScenery(newName)}}},
-                        fileSystem);
+                        fileSystem, keep, false);
     case Operation::Remove:
-        return switched(operation,
-                        {{{QString(), folders.snapshotMain(configName)},
+        return switched({{{QString(), folders.snapshotMain(configName)},
                           {QString(), folders.snapshotScenery(configName)}}},
-                        fileSystem);
+                        fileSystem, keep, true);
     }
     return {};
+}
+
+OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem)
+{
+    const QList<HistoryEntry> entries = history.entries();
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [id](const HistoryEntry& entry) { return entry.id == id; });
+    if (found == entries.end())
+        return {false, tr("The history holds no entry %1.").arg(id)};
+
+    std::array<PairStep, 2> pair;
+    QStringList folders;
+    for (std::size_t i = 0; i < pair.size(); ++i) {
+        const KeptFile& file = found->files[i];
+        const QString folder = QFileInfo(file.path).path();
+        if (!QFileInfo(folder).isDir())
+            return {false,
+                    tr("The folder %1 no longer exists.%2%2No file was changed.").arg(folder, cr)};
+        folders.removeAll(folder);
+        folders.append(folder);
+        // A file that was not there when the pair was kept is deleted when it is put back.
+        if (!file.keptAs.isEmpty())
+            pair[i].source = history.keptFilePath(file.keptAs);
+    }
+    for (std::size_t i = 0; i < pair.size(); ++i)
+        pair[i].destination = found->files[i].path;
+    OperationResult recovery = recovered(folders, fileSystem);
+    if (!recovery.performed)
+        return recovery;
+    return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSystem.h"
+#include "History.h"
 
 #include <QString>
 #include <optional>
@@ -28,7 +29,12 @@ struct OperationResult
 // pair to the snapshot pair of newName, Remove deletes the snapshot pair of configName.
 // Nothing is done unless the folders and the files the operation needs exist. Both files change or
 // neither does, across a crash too (see PairSwitch.h); a switch that a crash interrupted is
-// completed first.
+// completed first. With a history, the pair that a Load, a Save or a Remove replaces or deletes is
+// kept there first, and nothing goes when it cannot be kept.
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
-                             FileSystem& fileSystem);
+                             FileSystem& fileSystem, History* history = nullptr);
+
+// Puts the pair kept as the history's entry back at the paths it came from, both files or
+// neither, keeping the pair it replaces in the history in turn (so a restore can be undone).
+OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem);

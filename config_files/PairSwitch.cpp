@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -39,29 +40,64 @@ bool present(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
-QByteArray recordBytes(const std::vector<RecordedStep>& steps)
+// The history entry that the set-aside files become, as the record names it.
+struct RecordedKeep
+{
+    QString folder;
+    int maxEntries = 0;
+    qint64 maxBytes = 0;
+    HistoryEntry entry;
+};
+
+struct Record
+{
+    std::vector<RecordedStep> steps;
+    std::optional<RecordedKeep> keep;
+};
+
+QByteArray recordBytes(const Record& record)
 {
     QJsonArray array;
-    for (const RecordedStep& step : steps) {
+    for (const RecordedStep& step : record.steps) {
         array.append(QJsonObject{{QStringLiteral("destination"), step.destination},
                                  {QStringLiteral("staged"), step.staged},
                                  {QStringLiteral("aside"), step.aside}});
     }
-    return QJsonDocument(QJsonObject{{QStringLiteral("steps"), array}}).toJson();
+    QJsonObject object{{QStringLiteral("steps"), array}};
+    if (record.keep) {
+        object.insert(QStringLiteral("history"),
+                      QJsonObject{{QStringLiteral("folder"), record.keep->folder},
+                                  {QStringLiteral("maxEntries"), record.keep->maxEntries},
+                                  {QStringLiteral("maxBytes"), double(record.keep->maxBytes)},
+                                  {QStringLiteral("entry"), record.keep->entry.toJson()}});
+    }
+    return QJsonDocument(object).toJson();
 }
 
-// The steps of a whole record; none for a record that a crash tore while it was written, before
-// anything was renamed.
-std::vector<RecordedStep> recordedSteps(const QByteArray& bytes)
+// A whole record; one without steps when a crash tore it while it was written, before anything
+// was renamed.
+Record parsedRecord(const QByteArray& bytes)
 {
-    std::vector<RecordedStep> steps;
-    const QJsonArray array = QJsonDocument::fromJson(bytes).object().value(u"steps").toArray();
-    for (const auto& value : array) {
-        const QJsonObject object = value.toObject();
-        steps.push_back({object.value(u"destination").toString(),
-                         object.value(u"staged").toString(), object.value(u"aside").toString()});
+    Record record;
+    const QJsonObject object = QJsonDocument::fromJson(bytes).object();
+    for (const auto& value : object.value(u"steps").toArray()) {
+        const QJsonObject step = value.toObject();
+        record.steps.push_back({step.value(u"destination").toString(),
+                                step.value(u"staged").toString(), step.value(u"aside").toString()});
     }
-    return steps;
+    const QJsonObject history = object.value(u"history").toObject();
+    const auto entry = HistoryEntry::fromJson(history.value(u"entry").toObject());
+    if (entry) {
+        record.keep =
+            RecordedKeep{history.value(u"folder").toString(), history.value(u"maxEntries").toInt(),
+                         qint64(history.value(u"maxBytes").toDouble()), *entry};
+    }
+    return record;
+}
+
+std::array<QString, 2> asidesOf(const std::vector<RecordedStep>& steps)
+{
+    return {steps.at(0).aside, steps.at(1).aside};
 }
 
 bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem, QString* error)
@@ -76,10 +112,11 @@ bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem,
     return true;
 }
 
-// Finishes a decided switch from wherever it stopped: every step is idempotent.
-bool rollForward(const std::vector<RecordedStep>& steps, FileSystem& fileSystem, QString* error)
+// Finishes a decided switch from wherever it stopped: every step is idempotent. The set-aside
+// files go to the history before they are removed.
+bool rollForward(const Record& record, FileSystem& fileSystem, QString* error)
 {
-    for (const RecordedStep& step : steps) {
+    for (const RecordedStep& step : record.steps) {
         const bool copyWaiting = !step.staged.isEmpty() && present(step.staged);
         const bool deletionWaiting = step.staged.isEmpty();
         if ((copyWaiting || deletionWaiting) && present(step.destination) &&
@@ -88,9 +125,17 @@ bool rollForward(const std::vector<RecordedStep>& steps, FileSystem& fileSystem,
         if (copyWaiting && !fileSystem.rename(step.staged, step.destination, error))
             return false;
     }
-    if (!syncFolders(steps, fileSystem, error))
+    if (record.keep) {
+        History history(record.keep->folder, record.keep->maxEntries, record.keep->maxBytes);
+        if (history.complete(record.keep->entry, asidesOf(record.steps), fileSystem, error) !=
+                KeepOutcome::Kept ||
+            !syncFolders(record.steps, fileSystem, error) ||
+            !history.flushAndPrune(fileSystem, error))
+            return false;
+    } else if (!syncFolders(record.steps, fileSystem, error)) {
         return false;
-    for (const RecordedStep& step : steps) {
+    }
+    for (const RecordedStep& step : record.steps) {
         if (present(step.aside) && !fileSystem.removeFile(step.aside, error))
             return false;
     }
@@ -106,10 +151,12 @@ void removeIfPresent(const QString& path, FileSystem& fileSystem)
 
 } // namespace
 
-SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSystem)
+SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSystem,
+                         const KeepRequest& keep)
 {
     SwitchOutcome outcome;
-    std::vector<RecordedStep> steps;
+    Record record;
+    std::vector<RecordedStep>& steps = record.steps;
     const auto discardStaged = [&] {
         for (const RecordedStep& step : steps)
             removeIfPresent(step.staged, fileSystem);
@@ -128,39 +175,74 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         steps.push_back({step.destination, staged,
                          HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
     }
+    // Set only when there is a pair to keep.
+    History* history = nullptr;
+    if (keep.history != nullptr) {
+        // The record tells recovery which entry the set-aside files become, and their names in
+        // the history.
+        const HistoryEntry entry = keep.history->newEntry(
+            keep.operation, keep.name, {pair[0].destination, pair[1].destination});
+        if (!entry.files[0].keptAs.isEmpty() || !entry.files[1].keptAs.isEmpty()) {
+            history = keep.history;
+            record.keep =
+                RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), entry};
+        }
+    }
 
     // The record and every copy must be on disk, names included, before anything is renamed:
     // from then on recovery may finish the switch from them.
-    const QString record = recordIn(folderOf(pair[0].destination));
-    if (!fileSystem.writeRecord(record, recordBytes(steps), &outcome.reason) ||
+    const QString recordPath = recordIn(folderOf(pair[0].destination));
+    if (!fileSystem.writeRecord(recordPath, recordBytes(record), &outcome.reason) ||
         !syncFolders(steps, fileSystem, &outcome.reason)) {
-        outcome.failedPath = record;
-        removeIfPresent(record, fileSystem);
+        outcome.failedPath = recordPath;
+        removeIfPresent(recordPath, fileSystem);
         discardStaged();
         return outcome;
     }
 
-    // Each destination goes aside before its copy takes its name, so that a refused rename can be
-    // undone by renaming the set-aside files back.
-    std::vector<const RecordedStep*> renamed;
+    // Until a copy takes a destination's name, every staged copy is still there: a failure is
+    // undone by renaming the set-aside files back, and a crash is completed from the record.
+    std::vector<const RecordedStep*> setAside;
     for (const RecordedStep& step : steps) {
-        const bool wasPresent = present(step.destination);
-        if (wasPresent && !fileSystem.rename(step.destination, step.aside, &outcome.reason)) {
+        if (!present(step.destination))
+            continue;
+        if (!fileSystem.rename(step.destination, step.aside, &outcome.reason)) {
             outcome.failedPath = step.destination;
             break;
         }
-        if (wasPresent)
-            renamed.push_back(&step);
-        if (!step.staged.isEmpty() &&
-            !fileSystem.rename(step.staged, step.destination, &outcome.reason)) {
-            outcome.failedPath = step.destination;
-            break;
+        setAside.push_back(&step);
+    }
+    if (outcome.failedPath.isEmpty() && history != nullptr) {
+        const KeepOutcome kept =
+            history->keep(record.keep->entry, asidesOf(steps), fileSystem, &outcome.reason);
+        if (kept != KeepOutcome::Kept) {
+            outcome.failedPath = history->folder();
+            outcome.notKept = true;
+            outcome.leftPending = kept == KeepOutcome::Pending;
+            if (outcome.leftPending)
+                return outcome;
         }
+    }
+    bool anyInPlace = false;
+    for (const RecordedStep& step : steps) {
+        if (!outcome.failedPath.isEmpty())
+            break;
+        if (step.staged.isEmpty())
+            continue;
+        if (!fileSystem.rename(step.staged, step.destination, &outcome.reason)) {
+            outcome.failedPath = step.destination;
+            // A copy in place, or a pair in the history, can no longer be taken back safely.
+            outcome.leftPending = anyInPlace || history != nullptr;
+            if (outcome.leftPending)
+                return outcome;
+        }
+        anyInPlace = true;
     }
 
     if (outcome.failedPath.isEmpty()) {
         QString error;
-        if (!syncFolders(steps, fileSystem, &error)) {
+        if (!syncFolders(steps, fileSystem, &error) ||
+            (history != nullptr && !history->flushAndPrune(fileSystem, &error))) {
             // The renames are done but not known to be on disk: the record stays, so that the
             // next recovery finishes the switch whatever the disk kept.
             outcome.done = true;
@@ -168,20 +250,26 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         }
         for (const RecordedStep& step : steps)
             removeIfPresent(step.aside, fileSystem);
-        removeIfPresent(record, fileSystem);
+        removeIfPresent(recordPath, fileSystem);
         outcome.done = true;
         return outcome;
     }
 
     QString undoError;
-    for (auto it = renamed.rbegin(); it != renamed.rend(); ++it) {
-        if (!fileSystem.rename((*it)->aside, (*it)->destination, &undoError)) {
+    for (std::size_t n = setAside.size(); n-- > 0;) {
+        if (!fileSystem.rename(setAside[n]->aside, setAside[n]->destination, &undoError)) {
             outcome.leftPending = true;
             return outcome;
         }
     }
+    // The record goes before the copies: with the record still there, a crash among the copies'
+    // removals would have recovery put the remaining ones in place.
+    if (!syncFolders(steps, fileSystem, &undoError)) {
+        outcome.leftPending = true;
+        return outcome;
+    }
+    removeIfPresent(recordPath, fileSystem);
     discardStaged();
-    removeIfPresent(record, fileSystem);
     return outcome;
 }
 
@@ -197,9 +285,9 @@ RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSyste
             outcome = {false, file.errorString()};
             return outcome;
         }
-        const std::vector<RecordedStep> steps = recordedSteps(file.readAll());
+        const Record recorded = parsedRecord(file.readAll());
         file.close();
-        if (!rollForward(steps, fileSystem, &outcome.reason) ||
+        if (!rollForward(recorded, fileSystem, &outcome.reason) ||
             !fileSystem.removeFile(record, &outcome.reason)) {
             outcome.done = false;
             return outcome;

@@ -21,6 +21,8 @@ public:
     virtual bool executableFolderWritable() const = 0;
     // The user's own folder for the program's settings, created when missing.
     virtual QString userConfigFolder() const = 0;
+    // The user's own folder for the program's data; it may not exist yet.
+    virtual QString userDataFolder() const = 0;
     // Whether another copy of the program is running on the same settings file.
     virtual bool anotherInstanceRunning(const QString& settingsFile) = 0;
 };

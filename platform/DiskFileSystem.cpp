@@ -48,6 +48,16 @@ bool DiskFileSystem::writeRecord(const QString& path, const QByteArray& bytes, Q
     return file && file->write(bytes, error) && file->finish(error);
 }
 
+bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const auto file = createTemporaryBeside(path, QStringLiteral("new"), error);
+    if (!file || !file->write(bytes, error) || !file->finish(error) ||
+        !replaceName(file->path(), path, error))
+        return false;
+    file->keep();
+    return true;
+}
+
 bool DiskFileSystem::rename(const QString& from, const QString& to, QString* error)
 {
     return replaceName(from, to, error);
@@ -68,4 +78,9 @@ bool DiskFileSystem::removeFile(const QString& path, QString* error)
 bool DiskFileSystem::syncFolder(const QString& folder, QString* error)
 {
     return ::syncFolder(folder, error);
+}
+
+bool DiskFileSystem::syncFile(const QString& path, QString* error)
+{
+    return ::syncFile(path, error);
 }

@@ -42,6 +42,12 @@ bool replaceName(const QString& from, const QString& to, QString* error);
 // Flushes the folder's entries to disk, so that a rename or a new file in it outlives a crash.
 bool syncFolder(const QString& folder, QString* error);
 
+// Flushes the bytes of an existing file to disk (a file another program wrote may not be yet).
+bool syncFile(const QString& path, QString* error);
+
+// Creates the folder and any missing folder above it; an existing folder is fine.
+bool makeFolder(const QString& path, QString* error);
+
 // True when the path names something that is neither missing nor a regular file (a folder, a
 // FIFO, a device, a link to one): reading or replacing it could hang or do harm.
 bool isSpecialFile(const QString& path);

@@ -142,6 +142,33 @@ bool syncFolder(const QString& folder, QString* error)
     return synced || syncError == EINVAL || failWith(syncError, error);
 }
 
+bool syncFile(const QString& path, QString* error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(errno, error);
+    const bool synced = ::fdatasync(fd) == 0;
+    const int syncError = errno;
+    ::close(fd);
+    return synced || failWith(syncError, error);
+}
+
+bool makeFolder(const QString& path, QString* error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0777) == 0)
+        return true;
+    const int mkdirError = errno;
+    if (mkdirError == EEXIST && QFileInfo(path).isDir())
+        return true;
+    const QString parent = QFileInfo(path).path();
+    if (mkdirError != ENOENT || parent == path)
+        return failWith(mkdirError, error);
+    if (!makeFolder(parent, error))
+        return false;
+    return ::mkdir(native.constData(), 0777) == 0 || failWith(errno, error);
+}
+
 bool isSpecialFile(const QString& path)
 {
     struct stat info

@@ -120,6 +120,33 @@ bool syncFolder(const QString&, QString*)
     return true;
 }
 
+bool syncFile(const QString& path, QString* error)
+{
+    const HANDLE handle = CreateFileW(native(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return failWith(GetLastError(), error);
+    const bool flushed = FlushFileBuffers(handle);
+    const DWORD flushError = GetLastError();
+    CloseHandle(handle);
+    return flushed || failWith(flushError, error);
+}
+
+bool makeFolder(const QString& path, QString* error)
+{
+    if (CreateDirectoryW(native(path).c_str(), nullptr))
+        return true;
+    const DWORD createError = GetLastError();
+    if (createError == ERROR_ALREADY_EXISTS && QFileInfo(path).isDir())
+        return true;
+    const QString parent = QFileInfo(path).path();
+    if (createError != ERROR_PATH_NOT_FOUND || parent == path)
+        return failWith(createError, error);
+    if (!makeFolder(parent, error))
+        return false;
+    return CreateDirectoryW(native(path).c_str(), nullptr) || failWith(GetLastError(), error);
+}
+
 bool isSpecialFile(const QString& path)
 {
     const QFileInfo info(path);

@@ -17,10 +17,15 @@ public:
                                              QString* error) = 0;
     // Writes a small file in place, flushed to disk; a crash may leave it torn.
     virtual bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) = 0;
+    // Writes a small file whole or not at all: through a flushed temporary renamed over the path.
+    // The rename is flushed with the folder (syncFolder).
+    virtual bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) = 0;
     // Renames from over to, replacing to as a name.
     virtual bool rename(const QString& from, const QString& to, QString* error) = 0;
     // Deletes the file, also when it is marked read-only.
     virtual bool removeFile(const QString& path, QString* error) = 0;
     // Flushes the folder's entries to disk.
     virtual bool syncFolder(const QString& folder, QString* error) = 0;
+    // Flushes an existing file's bytes to disk.
+    virtual bool syncFile(const QString& path, QString* error) = 0;
 };

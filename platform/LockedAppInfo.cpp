@@ -28,6 +28,13 @@ QString LockedAppInfo::userConfigFolder() const
     return QDir::toNativeSeparators(folder);
 }
 
+QString LockedAppInfo::userDataFolder() const
+{
+    return QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/Hangar"));
+}
+
 bool LockedAppInfo::anotherInstanceRunning(const QString& settingsFile)
 {
     if (!m_lock)

@@ -18,6 +18,7 @@ public:
     AppVersion version() const override { return m_version; }
     bool executableFolderWritable() const override;
     QString userConfigFolder() const override;
+    QString userDataFolder() const override;
     bool anotherInstanceRunning(const QString& settingsFile) override;
 
 private:

@@ -40,21 +40,31 @@ Run hangarctl(const WindowFixture& f, const QString& arguments,
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Every file under the fixture's root, by its relative path.
+// Every file under the fixture's root, by its relative path; the history by what it keeps, as
+// its files are named by the time they were kept.
 using Tree = Files;
+const QString historyFolder = u"exe/Hangar history"_s;
 Tree tree(const WindowFixture& f)
 {
     Tree files;
     QDirIterator it(f.root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(f.root.path()).relativeFilePath(path), TestFiles::read(path));
+        const QString path = QDir(f.root.path()).relativeFilePath(it.next());
+        if (!path.startsWith(historyFolder))
+            files.insert(path, TestFiles::read(f.root.filePath(path)));
+    }
+    const History history(f.root.filePath(historyFolder), 30, 1 << 20);
+    for (const HistoryEntry& e : history.entries()) {
+        files.insert(historyFolder + u'/' + e.operation + u' ' + e.name,
+                     TestFiles::read(history.keptFilePath(e.files[0].keptAs)) + '|' +
+                         TestFiles::read(history.keptFilePath(e.files[1].keptAs)));
     }
     return files;
 }
 
 void restore(const WindowFixture& f, const Tree& files)
 {
+    QDir(f.root.filePath(historyFolder)).removeRecursively();
     for (const QString& path : tree(f).keys())
         QFile::remove(f.root.filePath(path));
     for (auto it = files.cbegin(); it != files.cend(); ++it)
@@ -147,6 +157,7 @@ private slots:
     void usage();
     void inspectionCommands_data();
     void inspectionCommands();
+    void historyBringsBackWhatWasReplaced();
 };
 
 void TestCli::sameOutcomeAsTheWindow_data()
@@ -301,6 +312,7 @@ void TestCli::usage_data()
     QTest::newRow("name missing") << u"load"_s << QString();
     QTest::newRow("one name too many") << u"remove|Night|Dawn"_s << QString();
     QTest::newRow("unknown option of a command") << u"list|--bogus"_s << QString();
+    QTest::newRow("an entry that is not a number") << u"restore|last"_s << QString();
     QTest::newRow("help") << u"--help"_s << u"Usage: hangarctl [options] command [arguments]"_s;
     QTest::newRow("a command's help") << u"save|-h"_s << u"Usage: hangarctl save [options] NAME"_s;
     QTest::newRow("version from the project") << u"--version"_s
@@ -400,6 +412,39 @@ void TestCli::inspectionCommands()
         QVERIFY(TestFiles::read(f.iniPath()).contains(printed.toUtf8()));
     if (arguments.startsWith(u"load"_s))
         QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
+}
+
+// The way back as a user takes it: tune the live files, load another configuration in the window,
+// undo from a terminal, and undo again; then a Remove undone lists its configuration again.
+void TestCli::historyBringsBackWhatWasReplaced()
+{
+    WindowFixture f;
+    prepare(f, QString());
+    TestFiles::write(f.liveMain(), "tuned main");
+    TestFiles::write(f.liveScenery(), "tuned scenery");
+    f.open();
+    act(f, {u"load"_s, u"Dawn"_s});
+    f.window->close();
+    const auto live = [&] {
+        return TestFiles::read(f.liveMain()) + '|' + TestFiles::read(f.liveScenery());
+    };
+    QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
+    QCOMPARE(live(), "tuned main|tuned scenery");
+    QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
+    QCOMPARE(live(), "Dawn main|Dawn scenery");
+
+    QCOMPARE(hangarctl(f, u"remove|Night"_s).status, 0);
+    const QJsonArray entries =
+        QJsonDocument::fromJson(hangarctl(f, u"history|--json"_s).out.toUtf8()).array();
+    const QJsonObject removed = entries.first().toObject();
+    QCOMPARE(removed[u"operation"_s].toString(), u"REMOVE"_s);
+    QCOMPARE(removed[u"fs9"_s][u"path"_s].toString(), f.snapshotMain(u"Night"_s));
+    QCOMPARE(hangarctl(f, u"restore|%1"_s.arg(removed[u"id"_s].toInt())).status, 0);
+    QCOMPARE(TestFiles::read(f.snapshotScenery(u"Night"_s)), "Night scenery"_ba);
+    QCOMPARE(hangarctl(f, u"list"_s).out, u"  FS Original\n* Dawn\n  Night\n"_s);
+    const Run missing = hangarctl(f, u"restore|99"_s);
+    QCOMPARE(missing.status, 1);
+    QCOMPARE(missing.err, printed(u"The history holds no entry 99."_s));
 }
 
 QTEST_MAIN(TestCli)

@@ -1,7 +1,9 @@
 // Runs one file operation, or one write of the settings file, in a process of its own, so that a
 // test can limit its file size or kill it. With --stepwise it names each file step on its output
 // and waits for a line on its input before taking it, so that a test can kill it at any step.
-//   operation_runner [--stepwise] LOAD|SAVE|REMOVE <fs9 folder> <scenery folder> <name> [new name]
+// With --history, what the operation replaces is kept in that folder.
+//   operation_runner [--stepwise] [--history <folder>] LOAD|SAVE|REMOVE <fs9 folder>
+//                    <scenery folder> <name> [new name]
 //   operation_runner SETTINGS <file> <value>
 #include "DiskFileSystem.h"
 #include "FileOperation.h"
@@ -27,6 +29,10 @@ public:
     {
         return pause("record") && DiskFileSystem::writeRecord(path, bytes, error);
     }
+    bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        return pause("entry") && DiskFileSystem::writeWhole(path, bytes, error);
+    }
     bool rename(const QString& from, const QString& to, QString* error) override
     {
         return pause("rename") && DiskFileSystem::rename(from, to, error);
@@ -38,6 +44,10 @@ public:
     bool syncFolder(const QString& folder, QString* error) override
     {
         return pause("sync") && DiskFileSystem::syncFolder(folder, error);
+    }
+    bool syncFile(const QString& path, QString* error) override
+    {
+        return pause("sync") && DiskFileSystem::syncFile(path, error);
     }
 
 private:
@@ -59,6 +69,11 @@ int main(int argc, char* argv[])
     const bool stepwise = args.value(0) == QLatin1String("--stepwise");
     if (stepwise)
         args.removeFirst();
+    std::optional<History> history;
+    if (args.value(0) == QLatin1String("--history")) {
+        history.emplace(args.value(1), 30, qint64{200} << 20);
+        args.remove(0, 2);
+    }
     QString error;
     if (args.value(0) == QLatin1String("SETTINGS")) {
         ProfileFile::Edit settings;
@@ -76,9 +91,9 @@ int main(int argc, char* argv[])
     const auto operation = operationFromWord(args.value(0));
     if (!operation)
         return 2;
-    const OperationResult result =
-        processFiles(*operation, args.value(3), args.value(4), args.value(1), args.value(2),
-                     stepwise ? static_cast<FileSystem&>(stepped) : disk);
+    const OperationResult result = processFiles(
+        *operation, args.value(3), args.value(4), args.value(1), args.value(2),
+        stepwise ? static_cast<FileSystem&>(stepped) : disk, history ? &*history : nullptr);
     QTextStream(stderr) << result.message;
     return result.performed ? 0 : 1;
 }

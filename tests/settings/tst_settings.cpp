@@ -1,4 +1,5 @@
 #include "FakeServices.h"
+#include "HistorySettings.h"
 #include "IniAccess.h"
 #include "SettingsLocation.h"
 #include "SlotMerge.h"
@@ -20,6 +21,7 @@ private slots:
     void mergedSlots();
     void settingsLocation_data();
     void settingsLocation();
+    void historyBounds();
 };
 
 void TestSettings::longValueReadsAsItsFirst255()
@@ -81,8 +83,26 @@ void TestSettings::settingsLocation()
     appInfo.configFolder = QDir::toNativeSeparators(dir.filePath(u"config"_s));
     if (fileBesideExecutable)
         TestFiles::write(dir.filePath(u"Hangar.ini"_s), "");
+    appInfo.dataFolder = QDir::toNativeSeparators(dir.filePath(u"data"_s));
     const QString folder = portable ? appInfo.folder : appInfo.configFolder;
     QCOMPARE(settingsFilePath(appInfo), folder + QDir::separator() + u"Hangar.ini"_s);
+    // The history goes with the settings: beside a portable copy's, in the user's data folder.
+    QCOMPARE(
+        historySettings(appInfo, settingsFilePath(appInfo)).folder,
+        QDir::toNativeSeparators(dir.filePath(portable ? u"Hangar history"_s : u"data/history"_s)));
+}
+
+void TestSettings::historyBounds()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"Hangar.ini"_s);
+    const FakeAppInfo appInfo(dir.path());
+    TestFiles::write(file, "[FS Config]\nMaxEntries=5\n");
+    QCOMPARE(historySettings(appInfo, file).maxEntries, 30);
+    QCOMPARE(historySettings(appInfo, file).maxMegabytes, 200);
+    TestFiles::write(file, "[History]\nMaxEntries=5\nMaxMegabytes=0\n");
+    QCOMPARE(historySettings(appInfo, file).maxEntries, 5);
+    QCOMPARE(historySettings(appInfo, file).maxMegabytes, 1); // raised to the least
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

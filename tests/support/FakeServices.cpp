@@ -1,5 +1,7 @@
 #include "FakeServices.h"
 
+#include "HangarTemporaries.h"
+
 #include <QFile>
 
 void FakeDialogs::showMessage(const QString& prompt, const QString& title)
@@ -46,19 +48,32 @@ std::optional<QString> FaultyFileSystem::stageCopy(const QString& source,
     return DiskFileSystem::stageCopy(source, destination, error);
 }
 
+bool FaultyFileSystem::refusedTearing(Step step, const QString& path, const QByteArray& bytes,
+                                      QString* error)
+{
+    const bool stopsHere =
+        !m_stopped && m_stops && m_step == step && m_calls[static_cast<int>(step)] + 1 == m_failAt;
+    if (!refused(step, error))
+        return false;
+    if (stopsHere) {
+        QFile torn(path);
+        if (torn.open(QIODevice::WriteOnly))
+            torn.write(bytes.first(bytes.size() / 2));
+    }
+    return true;
+}
+
 bool FaultyFileSystem::writeRecord(const QString& path, const QByteArray& bytes, QString* error)
 {
-    const bool stopsHere = !m_stopped && m_stops && m_step == Step::Record &&
-                           m_calls[static_cast<int>(Step::Record)] + 1 == m_failAt;
-    if (refused(Step::Record, error)) {
-        if (stopsHere) {
-            QFile torn(path);
-            if (torn.open(QIODevice::WriteOnly))
-                torn.write(bytes.first(bytes.size() / 2));
-        }
-        return false;
-    }
-    return DiskFileSystem::writeRecord(path, bytes, error);
+    return !refusedTearing(Step::Record, path, bytes, error) &&
+           DiskFileSystem::writeRecord(path, bytes, error);
+}
+
+bool FaultyFileSystem::writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    return !refusedTearing(Step::Entry, HangarTemporaries::nameBeside(path, QStringLiteral("new")),
+                           bytes, error) &&
+           DiskFileSystem::writeWhole(path, bytes, error);
 }
 
 bool FaultyFileSystem::rename(const QString& from, const QString& to, QString* error)
@@ -74,4 +89,9 @@ bool FaultyFileSystem::removeFile(const QString& path, QString* error)
 bool FaultyFileSystem::syncFolder(const QString& folder, QString* error)
 {
     return !refused(Step::Sync, error) && DiskFileSystem::syncFolder(folder, error);
+}
+
+bool FaultyFileSystem::syncFile(const QString& path, QString* error)
+{
+    return !refused(Step::Sync, error) && DiskFileSystem::syncFile(path, error);
 }

@@ -35,6 +35,7 @@ public:
     AppVersion version() const override { return {1, 2, 1}; }
     bool executableFolderWritable() const override { return folderWritable; }
     QString userConfigFolder() const override { return configFolder; }
+    QString userDataFolder() const override { return dataFolder; }
     bool anotherInstanceRunning(const QString& settingsFile) override
     {
         instanceCheckedFor = settingsFile;
@@ -44,6 +45,7 @@ public:
     QString folder;
     bool folderWritable = true;
     QString configFolder;
+    QString dataFolder;
     QString instanceCheckedFor;
     bool otherInstance = false;
 };
@@ -59,21 +61,24 @@ public:
         Record,
         Rename,
         Remove,
-        Sync
+        Sync, // folders and files
+        Entry // a whole write
     };
 
     // Makes the count-th call (from 1) of the step fail; 0 fails none.
     void failAt(Step step, int count);
     // Stops dead at the count-th call of the step: that call and every later one change nothing
-    // (a record being written is left torn) and fail.
+    // (a record being written is left torn, a whole write leaves its torn temporary) and fail.
     void stopAt(Step step, int count);
 
     std::optional<QString> stageCopy(const QString& source, const QString& destination,
                                      QString* error) override;
     bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override;
+    bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) override;
     bool rename(const QString& from, const QString& to, QString* error) override;
     bool removeFile(const QString& path, QString* error) override;
     bool syncFolder(const QString& folder, QString* error) override;
+    bool syncFile(const QString& path, QString* error) override;
 
     static QString reason() { return QStringLiteral("injected failure"); }
 
@@ -82,10 +87,12 @@ public:
 
 private:
     bool refused(Step step, QString* error);
+    // As refused; a stop leaves half the bytes at the path.
+    bool refusedTearing(Step step, const QString& path, const QByteArray& bytes, QString* error);
 
     std::optional<Step> m_step;
     int m_failAt = 0;
     bool m_stops = false;
     bool m_stopped = false;
-    int m_calls[5] = {0, 0, 0, 0, 0};
+    int m_calls[6] = {0, 0, 0, 0, 0, 0};
 };

@@ -1,0 +1,72 @@
+#include "HistoryList.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QCommandLineOption jsonOption()
+{
+    return {QStringLiteral("json"),
+            QCoreApplication::translate(
+                "HistoryList", "Prints a JSON array instead, with each entry's two files: the path "
+                               "each came from, its kept copy, its size and modification time "
+                               "(null for a file that was not there).")};
+}
+
+QJsonObject fileObject(const History& history, const KeptFile& file)
+{
+    const bool kept = !file.keptAs.isEmpty();
+    return {{QStringLiteral("path"), file.path},
+            {QStringLiteral("kept"),
+             kept ? QJsonValue(history.keptFilePath(file.keptAs)) : QJsonValue()},
+            {QStringLiteral("size"), kept ? QJsonValue(file.size) : QJsonValue()},
+            {QStringLiteral("modified"),
+             kept ? QJsonValue(file.modified.toUTC().toString(Qt::ISODateWithMs)) : QJsonValue()}};
+}
+
+} // namespace
+
+HistoryList::HistoryList()
+    : Command(QStringLiteral("history"),
+              tr("Lists the pairs that the history keeps. One line each, newest first: the "
+                 "entry's number for \"hangarctl restore\", when it was kept, the operation and "
+                 "the configuration that replaced or deleted it, and its two files."),
+              {}, {jsonOption()})
+{}
+
+int HistoryList::execute(const QCommandLineParser& parser, const QStringList&)
+{
+    const History kept = history();
+    const QList<HistoryEntry> entries = kept.entries();
+    if (!parser.isSet(jsonOption())) {
+        for (const HistoryEntry& entry : entries) {
+            QStringList files;
+            for (const KeptFile& file : entry.files)
+                files << (file.keptAs.isEmpty() ? tr("(none)") : QFileInfo(file.path).fileName());
+            out() << QStringLiteral("%1  %2  %3  %4  %5\n")
+                         .arg(entry.id, 3)
+                         .arg(entry.time.toLocalTime().toString(
+                                  QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                              entry.operation.leftJustified(7), entry.name,
+                              files.join(QStringLiteral(" + ")));
+        }
+        out() << Qt::flush;
+        return Done;
+    }
+    QJsonArray array;
+    for (const HistoryEntry& entry : entries) {
+        array.append(
+            QJsonObject{{QStringLiteral("id"), entry.id},
+                        {QStringLiteral("time"), entry.time.toUTC().toString(Qt::ISODateWithMs)},
+                        {QStringLiteral("operation"), entry.operation},
+                        {QStringLiteral("name"), entry.name},
+                        {QStringLiteral("fs9"), fileObject(kept, entry.files[0])},
+                        {QStringLiteral("scenery"), fileObject(kept, entry.files[1])}});
+    }
+    out() << QJsonDocument(array).toJson() << Qt::flush;
+    return Done;
+}

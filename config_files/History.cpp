@@ -1,0 +1,371 @@
+#include "History.h"
+
+#include "FileCommit.h"
+#include "HangarTemporaries.h"
+#include "HistorySettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The number of the entry that the file describes, or 0 for a file that describes none.
+int entryNumber(const QString& fileName)
+{
+    if (!fileName.endsWith(QLatin1String(".json")))
+        return 0;
+    bool isNumber = false;
+    const int id = fileName.chopped(5).toInt(&isNumber);
+    return isNumber && id > 0 && QString::number(id).size() + 5 == fileName.size() ? id : 0;
+}
+
+bool samePair(const HistoryEntry& a, const HistoryEntry& b)
+{
+    for (std::size_t i = 0; i < a.files.size(); ++i) {
+        if (a.files[i].path != b.files[i].path || a.files[i].keptAs != b.files[i].keptAs)
+            return false;
+    }
+    return true;
+}
+
+// Whether the two files hold the same bytes; their sizes are known to be equal. Mapped, they are
+// compared where the system keeps them, without copying a byte.
+bool sameBytes(const QString& a, const QString& b, qint64 size)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    if (size == 0)
+        return true;
+    const uchar* firstBytes = first.map(0, size);
+    const uchar* secondBytes = second.map(0, size);
+    if (firstBytes != nullptr && secondBytes != nullptr)
+        return std::memcmp(firstBytes, secondBytes, std::size_t(size)) == 0;
+    // A file system that cannot map files: read in pieces.
+    constexpr qint64 pieceSize = qint64{256} * 1024;
+    while (!first.atEnd()) {
+        const QByteArray piece = first.read(pieceSize);
+        if (piece.isEmpty() || piece != second.read(pieceSize))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QJsonObject HistoryEntry::toJson() const
+{
+    QJsonArray array;
+    for (const KeptFile& file : files) {
+        array.append(QJsonObject{
+            {QStringLiteral("path"), file.path},
+            {QStringLiteral("keptAs"), file.keptAs},
+            {QStringLiteral("size"), double(file.size)},
+            {QStringLiteral("modified"), file.modified.toUTC().toString(Qt::ISODateWithMs)}});
+    }
+    return {{QStringLiteral("id"), id},
+            {QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
+            {QStringLiteral("operation"), operation},
+            {QStringLiteral("name"), name},
+            {QStringLiteral("files"), array}};
+}
+
+std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
+{
+    HistoryEntry entry;
+    entry.id = object.value(u"id").toInt();
+    entry.time = QDateTime::fromString(object.value(u"time").toString(), Qt::ISODateWithMs);
+    entry.operation = object.value(u"operation").toString();
+    entry.name = object.value(u"name").toString();
+    const QJsonArray array = object.value(u"files").toArray();
+    if (entry.id <= 0 || !entry.time.isValid() || array.size() != qsizetype(entry.files.size()))
+        return std::nullopt;
+    for (std::size_t i = 0; i < entry.files.size(); ++i) {
+        const QJsonObject file = array.at(qsizetype(i)).toObject();
+        entry.files[i] = {
+            file.value(u"path").toString(), file.value(u"keptAs").toString(),
+            qint64(file.value(u"size").toDouble()),
+            QDateTime::fromString(file.value(u"modified").toString(), Qt::ISODateWithMs)};
+    }
+    return entry;
+}
+
+History::History(QString folder, int maxEntries, qint64 maxBytes)
+    : m_folder(std::move(folder)), m_maxEntries(maxEntries), m_maxBytes(maxBytes)
+{}
+
+History History::forSettings(const AppInfo& appInfo, const QString& settingsFile)
+{
+    const HistorySettings settings = historySettings(appInfo, settingsFile);
+    return {settings.folder, settings.maxEntries, qint64{settings.maxMegabytes} << 20};
+}
+
+QString History::keptFilePath(const QString& keptAs) const
+{
+    return QDir(m_folder).filePath(keptAs);
+}
+
+QString History::entryPath(int id) const
+{
+    return QDir(m_folder).filePath(QString::number(id) + QStringLiteral(".json"));
+}
+
+QList<History::Stored> History::stored() const
+{
+    // One listing gives every file's size; an entry's file is read again only when it changed.
+    QHash<QString, qint64> sizes;
+    QFileInfoList described;
+    for (const QFileInfo& info : QDir(m_folder).entryInfoList(QDir::Files)) {
+        sizes.insert(info.fileName(), info.size());
+        if (entryNumber(info.fileName()) > 0)
+            described << info;
+    }
+    QList<Stored> result;
+    for (const QFileInfo& info : std::as_const(described)) {
+        Parsed& parsed = m_parsed[info.fileName()];
+        if (parsed.modified != info.lastModified() || parsed.size != info.size()) {
+            QFile file(info.filePath());
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            parsed = {info.lastModified(), info.size(),
+                      HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object())};
+        }
+        const std::optional<HistoryEntry>& entry = parsed.entry;
+        if (!entry || entry->id != entryNumber(info.fileName()))
+            continue;
+        bool whole = true;
+        for (const KeptFile& kept : entry->files) {
+            if (!kept.keptAs.isEmpty() && sizes.value(kept.keptAs, -1) != kept.size)
+                whole = false;
+        }
+        result.append({*entry, whole});
+    }
+    std::sort(result.begin(), result.end(),
+              [](const Stored& a, const Stored& b) { return a.entry.id > b.entry.id; });
+    return result;
+}
+
+QList<HistoryEntry> History::entries() const
+{
+    QList<HistoryEntry> result;
+    for (const Stored& s : stored()) {
+        if (s.whole)
+            result.append(s.entry);
+    }
+    return result;
+}
+
+HistoryEntry History::newEntry(const QString& operation, const QString& name,
+                               const std::array<QString, 2>& paths) const
+{
+    const QList<Stored> all = stored();
+    HistoryEntry entry;
+    entry.id = all.isEmpty() ? 1 : all.first().entry.id + 1;
+    entry.operation = operation;
+    entry.name = name;
+    // Named by the time, not the number: an entry that recovery renumbers keeps its files' names.
+    // A name taken already (two entries in one millisecond) moves the time on.
+    for (entry.time = QDateTime::currentDateTimeUtc();; entry.time = entry.time.addMSecs(1)) {
+        const QString prefix = entry.time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"));
+        bool taken = false;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            entry.files[i].path = paths[i];
+            entry.files[i].keptAs =
+                QFileInfo::exists(paths[i]) ? prefix + QFileInfo(paths[i]).fileName() : QString();
+            taken = taken || (!entry.files[i].keptAs.isEmpty() &&
+                              QFileInfo::exists(keptFilePath(entry.files[i].keptAs)));
+        }
+        if (!taken)
+            return entry;
+    }
+}
+
+bool History::prepareFolder(FileSystem& fileSystem, QString* error)
+{
+    if (m_prepared)
+        return true;
+    if (!QFileInfo(m_folder).isDir()) {
+        // A new folder must outlive a crash like the files put in it.
+        if (!makeFolder(m_folder, error) ||
+            !fileSystem.syncFolder(QFileInfo(m_folder).path(), error))
+            return false;
+    }
+    // Partial copies and entries of a run killed while it wrote them.
+    QString ignored;
+    for (const QString& leftover : HangarTemporaries::inFolder(m_folder))
+        fileSystem.removeFile(leftover, &ignored);
+    m_prepared = true;
+    return true;
+}
+
+QString History::identicalKeptFile(const QString& path) const
+{
+    const qint64 size = QFileInfo(path).size();
+    const QFileInfoList kept = QDir(m_folder).entryInfoList(QDir::Files);
+    for (const QFileInfo& candidate : kept) {
+        if (candidate.size() == size && entryNumber(candidate.fileName()) == 0 &&
+            sameBytes(path, candidate.filePath(), size))
+            return candidate.fileName();
+    }
+    return {};
+}
+
+KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+                          FileSystem& fileSystem, QString* error)
+{
+    return store(entry, setAside, false, fileSystem, error);
+}
+
+KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
+                              FileSystem& fileSystem, QString* error)
+{
+    QFile file(entryPath(entry.id));
+    if (file.open(QIODevice::ReadOnly)) {
+        const auto written =
+            HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object());
+        // The number went to another entry meanwhile (a switch in other folders).
+        if (!written || written->time != entry.time)
+            entry.id = stored().value(0).entry.id + 1;
+    }
+    return store(entry, setAside, true, fileSystem, error) == KeepOutcome::Kept
+               ? KeepOutcome::Kept
+               : KeepOutcome::Pending;
+}
+
+KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& setAside,
+                           bool recovering, FileSystem& fileSystem, QString* error)
+{
+    if (!prepareFolder(fileSystem, error))
+        return KeepOutcome::Refused;
+    std::vector<std::size_t> moved;
+    QStringList copied;
+    bool failed = false;
+    for (std::size_t i = 0; i < setAside.size() && !failed; ++i) {
+        KeptFile& file = entry.files[i];
+        if (file.keptAs.isEmpty())
+            continue;
+        const QString target = keptFilePath(file.keptAs);
+        // Moved in already, before a crash.
+        const QFileInfo source(recovering && QFileInfo::exists(target) ? target : setAside[i]);
+        if (!source.exists()) {
+            // A link that pointed nowhere held nothing to keep; a file that neither is where it
+            // was set aside nor was kept was removed by hand, and the entry can never be whole.
+            if (recovering)
+                return KeepOutcome::Kept;
+            file.keptAs.clear();
+            continue;
+        }
+        file.size = source.size();
+        file.modified = source.lastModified();
+        if (source.filePath() == target)
+            continue;
+        const QString identical = identicalKeptFile(setAside[i]);
+        if (!identical.isEmpty()) {
+            file.keptAs = identical;
+            continue;
+        }
+        // A link is kept as the bytes it points to, never as a link to a file that may change.
+        if (!source.isSymLink()) {
+            // What the simulator wrote last may still be only in memory.
+            if (!fileSystem.syncFile(setAside[i], error)) {
+                failed = true;
+                break;
+            }
+            QString renameError;
+            if (fileSystem.rename(setAside[i], target, &renameError)) {
+                moved.push_back(i);
+                m_unflushed = true;
+                continue;
+            }
+        }
+        // Another file system (or a link): a copy, flushed before it takes its name.
+        const auto copy = fileSystem.stageCopy(setAside[i], target, error);
+        failed = !copy || !fileSystem.rename(*copy, target, error);
+        QString ignored;
+        if (failed && copy)
+            fileSystem.removeFile(*copy, &ignored);
+        if (!failed)
+            copied << target;
+        m_unflushed = true;
+    }
+    if (!failed && entry.files[0].keptAs.isEmpty() && entry.files[1].keptAs.isEmpty())
+        return KeepOutcome::Kept;
+    // The metadata comes last, so that an entry is never listed before its files are in place.
+    if (!failed &&
+        fileSystem.writeWhole(entryPath(entry.id), QJsonDocument(entry.toJson()).toJson(), error)) {
+        m_unflushed = true;
+        return KeepOutcome::Kept;
+    }
+
+    QString undoError;
+    for (const QString& copy : std::as_const(copied))
+        fileSystem.removeFile(copy, &undoError);
+    for (std::size_t n = moved.size(); n-- > 0;) {
+        const std::size_t i = moved[n];
+        if (!fileSystem.rename(keptFilePath(entry.files[i].keptAs), setAside[i], &undoError))
+            return KeepOutcome::Pending;
+    }
+    return KeepOutcome::Refused;
+}
+
+bool History::flushAndPrune(FileSystem& fileSystem, QString* error)
+{
+    if (m_unflushed && !fileSystem.syncFolder(m_folder, error))
+        return false;
+    m_unflushed = false;
+    prune(fileSystem);
+    return true;
+}
+
+void History::prune(FileSystem& fileSystem) const
+{
+    // A removal that fails, or that a crash undoes, only leaves the history larger than its
+    // bounds until the next entry: nothing here needs flushing.
+    QString ignored;
+    QList<HistoryEntry> retained;
+    QSet<QString> counted;
+    qint64 bytes = 0;
+    bool full = false;
+    QSet<QString> referenced;
+    QSet<QString> released;
+    for (const Stored& s : stored()) {
+        const HistoryEntry& entry = s.entry;
+        bool drop = false;
+        // An entry that is not whole is left alone: its files may be on their way.
+        if (s.whole) {
+            qint64 added = 0;
+            for (const KeptFile& file : entry.files) {
+                if (!file.keptAs.isEmpty() && !counted.contains(file.keptAs))
+                    added += file.size;
+            }
+            const bool superseded = std::any_of(retained.begin(), retained.end(),
+                                                [&](const auto& r) { return samePair(r, entry); });
+            full = full || retained.size() >= m_maxEntries ||
+                   (!retained.isEmpty() && bytes + added > m_maxBytes);
+            drop = full || superseded;
+            if (!drop) {
+                retained.append(entry);
+                bytes += added;
+                for (const KeptFile& file : entry.files)
+                    counted.insert(file.keptAs);
+            }
+        }
+        const bool dropped = drop && fileSystem.removeFile(entryPath(entry.id), &ignored);
+        for (const KeptFile& file : entry.files)
+            (dropped ? released : referenced).insert(file.keptAs);
+    }
+    // Only the files of dropped entries go: a file that no entry names yet may belong to an
+    // entry that the recovery of an interrupted switch has still to write.
+    for (const QString& keptAs : released - referenced) {
+        if (!keptAs.isEmpty())
+            fileSystem.removeFile(keptFilePath(keptAs), &ignored);
+    }
+}
