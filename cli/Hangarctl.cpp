@@ -14,7 +14,7 @@
 
 #include <QCommandLineParser>
 
-Hangarctl::Hangarctl(CommandServices services) : m_services(services)
+Hangarctl::Hangarctl(const CommandServices& services) : m_services(services)
 {
     m_commands.push_back(std::make_unique<List>());
     m_commands.push_back(std::make_unique<Load>());

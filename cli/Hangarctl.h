@@ -11,7 +11,7 @@ class Hangarctl
     Q_DECLARE_TR_FUNCTIONS(Hangarctl)
 
 public:
-    explicit Hangarctl(CommandServices services);
+    explicit Hangarctl(const CommandServices& services);
     ~Hangarctl();
 
     // The exit status of the whole run.
