@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "SettingsLocation.h"
 #include "SettingsLock.h"
+#include "SimulatorProcess.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -191,4 +192,20 @@ int Command::storeFolders(const std::optional<QString>& fs9, const std::optional
     state->fs9Folder = folders[0].value_or(state->fs9Folder);
     state->sceneryFolder = folders[1].value_or(state->sceneryFolder);
     return write(*state);
+}
+
+QCommandLineOption Command::forceOption()
+{
+    return {QStringLiteral("force"), tr("Goes ahead while the simulator runs.")};
+}
+
+bool Command::refusedWhileSimulatorRuns(const QCommandLineParser& parser) const
+{
+    if (parser.isSet(forceOption()))
+        return false;
+    const SimulatorProcesses simulator = findSimulator(processes());
+    if (simulator.state != SimulatorProcesses::State::Running)
+        return false;
+    fail(Messages::simulatorRunning(simulator.pids));
+    return true;
 }

@@ -88,6 +88,11 @@ protected:
     std::optional<StoredState> lockAndRead();
     // Writes the state back in one replacement: Done, or Failed with the reason printed.
     int write(const StoredState& state);
+    // The option that lets a change of the live files go ahead while the simulator runs.
+    static QCommandLineOption forceOption();
+    // True, with the reason printed, when the simulator runs and the change was not forced: the
+    // simulator writes its files back when it quits, which would undo the change.
+    bool refusedWhileSimulatorRuns(const QCommandLineParser& parser) const;
     // Checks that each given folder exists, then stores it in full under the settings lock.
     int storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery);
 

@@ -1,19 +1,8 @@
 #include "PairCommand.h"
 
 #include "Messages.h"
-#include "SimulatorProcess.h"
 
 #include <QCommandLineParser>
-
-namespace {
-
-QCommandLineOption forceOption()
-{
-    return {QStringLiteral("force"),
-            QCoreApplication::translate("PairCommand", "Goes ahead while the simulator runs.")};
-}
-
-} // namespace
 
 PairCommand::PairCommand(QString name, QString description, QString nameDescription,
                          bool guardsSimulator)
@@ -25,11 +14,8 @@ PairCommand::PairCommand(QString name, QString description, QString nameDescript
 
 int PairCommand::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
-    if (m_guardsSimulator && !parser.isSet(forceOption())) {
-        const SimulatorProcesses simulator = findSimulator(processes());
-        if (simulator.state == SimulatorProcesses::State::Running)
-            return fail(Messages::simulatorRunning(simulator.pids));
-    }
+    if (m_guardsSimulator && refusedWhileSimulatorRuns(parser))
+        return Failed;
     auto state = lockAndRead();
     if (!state)
         return Failed;

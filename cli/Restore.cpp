@@ -5,19 +5,8 @@
 #include "ConfigPaths.h"
 #include "FileOperation.h"
 #include "Messages.h"
-#include "SimulatorProcess.h"
 
 #include <QCommandLineParser>
-
-namespace {
-
-QCommandLineOption forceOption()
-{
-    return {QStringLiteral("force"),
-            QCoreApplication::translate("Restore", "Goes ahead while the simulator runs.")};
-}
-
-} // namespace
 
 Restore::Restore()
     : Restore(
@@ -47,12 +36,8 @@ std::optional<int> Restore::chosenEntry(const History&, const QStringList& argum
 
 int Restore::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
-    // Like a Load: the simulator writes its files back when it quits, which would undo this.
-    if (!parser.isSet(forceOption())) {
-        const SimulatorProcesses simulator = findSimulator(processes());
-        if (simulator.state == SimulatorProcesses::State::Running)
-            return fail(Messages::simulatorRunning(simulator.pids));
-    }
+    if (refusedWhileSimulatorRuns(parser))
+        return Failed;
     auto state = lockAndRead();
     if (!state)
         return Failed;
