@@ -71,7 +71,7 @@ void frmHangar::Form_Load()
 {
     // Where the settings live is only looked up here; IniPath takes it once start-up goes on.
     const QString settingsFile = settingsFilePath(m_services.appInfo);
-    if (m_services.appInfo.anotherInstanceRunning(settingsFile))
+    if (!m_services.appInfo.takeInstanceLock(settingsFile))
         return;
 
     const AppVersion version = m_services.appInfo.version();

@@ -33,12 +33,12 @@ public:
 
     QString executableFolder() const override { return folder; }
     AppVersion version() const override { return {1, 2, 1}; }
-    bool executableFolderWritable() const override { return folderWritable; }
+    bool maySettingsLiveBesideExecutable() const override { return folderWritable; }
     QString userConfigFolder() const override { return configFolder; }
-    bool anotherInstanceRunning(const QString& settingsFile) override
+    bool takeInstanceLock(const QString& settingsFile) override
     {
         instanceCheckedFor = settingsFile;
-        return otherInstance;
+        return !otherInstance;
     }
 
     QString folder;
