@@ -34,14 +34,12 @@ Checks makeChecks(const ConfigFolders& folders, const QString& configName)
 {
     const bool nameUsable = !whyNameUnusable(configName);
     Checks checks;
-    QString fs9 = folders.fs9;
-    checks.fs9Folder = FolderExists(fs9);
+    checks.fs9Folder = FolderExists(folders.fs9);
     if (checks.fs9Folder) {
         checks.mainSnapshot = nameUsable && FileExists(folders.snapshotMain(configName));
         checks.liveMain = FileExists(folders.liveMain());
     }
-    QString scenery = folders.scenery;
-    checks.sceneryFolder = FolderExists(scenery);
+    checks.sceneryFolder = FolderExists(folders.scenery);
     if (checks.sceneryFolder) {
         checks.scenerySnapshot = nameUsable && FileExists(folders.snapshotScenery(configName));
         checks.liveScenery = FileExists(folders.liveScenery());
