@@ -10,10 +10,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of this file's texts.
+struct Texts
 {
-    return QCoreApplication::translate("FileOperation", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(FileOperation)
+};
 
 const QChar cr(13);
 const QChar tab(9);
@@ -86,12 +87,12 @@ OperationResult switched(Operation operation, const std::array<PairStep, 2>& pai
     const SwitchOutcome outcome = switchPair(pair, fileSystem);
     if (outcome.done)
         return {true, QString()};
-    const QString what = operation == Operation::Remove ? tr("%1 could not be deleted:")
-                                                        : tr("%1 could not be written:");
+    const QString what = operation == Operation::Remove ? Texts::tr("%1 could not be deleted:")
+                                                        : Texts::tr("%1 could not be written:");
     const QString after = outcome.leftPending
-                              ? tr("Hangar completes the change before its next operation.")
-                          : operation == Operation::Remove ? tr("No file was deleted.")
-                                                           : tr("No file was changed.");
+                              ? Texts::tr("Hangar completes the change before its next operation.")
+                          : operation == Operation::Remove ? Texts::tr("No file was deleted.")
+                                                           : Texts::tr("No file was changed.");
     return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
 }
 
@@ -120,9 +121,10 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     if (folders.bothFoldersExist()) {
         const RecoveryOutcome recovery = recoverFolders({folders.fs9, folders.scenery}, fileSystem);
         if (!recovery.done) {
-            return {false, tr("An interrupted change of the configuration files could not be "
+            return {false,
+                    Texts::tr("An interrupted change of the configuration files could not be "
                               "completed:%1%2%1%1No file was changed.")
-                               .arg(cr, recovery.reason)};
+                        .arg(cr, recovery.reason)};
         }
     }
     const Checks checks = makeChecks(folders, configName);
