@@ -1,21 +1,51 @@
 #include "WidgetDialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+
+namespace {
+
+// A message box whose lines are never wrapped: each line of a message ends with a tab and a
+// blank, which word wrap would push onto a line of their own. QMessageBox turns word wrap on for a
+// text wider than half the screen each time it lays itself out, so it is turned off after each.
+class UnwrappedMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        const bool handled = QMessageBox::event(event);
+        if (event->type() == QEvent::Show || event->type() == QEvent::LayoutRequest)
+            unwrap();
+        return handled;
+    }
+
+private:
+    void unwrap()
+    {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !label->wordWrap())
+            return;
+        label->setWordWrap(false);
+        setFixedSize(sizeHint());
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+    }
+};
+
+} // namespace
 
 void WidgetDialogs::showMessage(const QString& prompt, const QString& title)
 {
     // The prompt breaks its lines with a lone character 13, which a plain-text label does not.
     QString shown = prompt;
     shown.replace(QChar(13), QChar(10));
-    QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, m_window);
+    UnwrappedMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, m_window);
     box.setTextFormat(Qt::PlainText);
-    // Each line of a message ends with a tab and a blank, which word wrap would push onto a line
-    // of their own.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-        label->setWordWrap(false);
     box.exec();
 }
 

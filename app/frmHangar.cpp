@@ -73,7 +73,7 @@ void frmHangar::Form_Load()
     const QString settingsFile = settingsFilePath(m_services.appInfo);
     // Even a window whose start-up stops here keeps what its operations replace.
     m_history.emplace(History::forSettings(m_services.appInfo, settingsFile));
-    if (m_services.appInfo.anotherInstanceRunning(settingsFile))
+    if (!m_services.appInfo.takeInstanceLock(settingsFile))
         return;
 
     const AppVersion version = m_services.appInfo.version();

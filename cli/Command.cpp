@@ -182,8 +182,7 @@ int Command::storeFolders(const std::optional<QString>& fs9, const std::optional
     };
     const std::optional<QString> folders[] = {full(fs9), full(scenery)};
     for (int i = 0; i < 2; ++i) {
-        QString checked = folders[i].value_or(QString());
-        if (folders[i] && (checked.isEmpty() || !FolderExists(checked)))
+        if (folders[i] && (folders[i]->isEmpty() || !FolderExists(*folders[i])))
             return fail(Messages::folderMissing(i == 0 ? *fs9 : *scenery));
     }
     auto state = lockAndRead();

@@ -12,10 +12,11 @@ namespace {
 using Severity = CheckFinding::Severity;
 using Kind = CheckFinding::Kind;
 
-QString tr(const char* text)
+// The translation context of this file's texts.
+struct Texts
 {
-    return QCoreApplication::translate("CheckReport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CheckReport)
+};
 
 QString severityWord(Severity severity)
 {
@@ -48,7 +49,7 @@ QString kindWord(Kind kind)
 // "1 error" / "2 errors" without relying on a translation being loaded for the plural.
 QString counted(qsizetype n, const char* one, const char* many)
 {
-    return (n == 1 ? tr(one) : tr(many)).arg(n);
+    return (n == 1 ? Texts::tr(one) : Texts::tr(many)).arg(n);
 }
 
 } // namespace
@@ -59,7 +60,7 @@ QString checkAsText(const SceneryCheck& check, bool colour)
     for (const CheckFinding& finding : check.findings) {
         const QString word = severityWord(finding.severity);
         rows.append(
-            {{word, finding.area, tr("line %1").arg(finding.line), finding.message},
+            {{word, finding.area, Texts::tr("line %1").arg(finding.line), finding.message},
              finding.severity == Severity::Error ? QStringLiteral("31") : QStringLiteral("33")});
     }
     QStringList lines = alignedRows(rows, colour);
@@ -68,7 +69,7 @@ QString checkAsText(const SceneryCheck& check, bool colour)
                              "%1 folders not looked for: %2")
                          .arg(check.notCheckedReasons.join(QStringLiteral("; "))));
     if (check.findings.isEmpty())
-        lines.append(tr("nothing wrong found"));
+        lines.append(Texts::tr("nothing wrong found"));
     else
         lines.append(counted(check.count(Severity::Error), "%1 error", "%1 errors") +
                      QStringLiteral(", ") +

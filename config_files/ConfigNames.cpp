@@ -4,10 +4,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of this file's texts.
+struct Texts
 {
-    return QCoreApplication::translate("ConfigNames", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ConfigNames)
+};
 
 bool isBlank(QChar c)
 {
@@ -19,19 +20,19 @@ bool isBlank(QChar c)
 std::optional<QString> whyNameUnusable(const QString& name)
 {
     if (name.isEmpty())
-        return tr("the name is empty");
+        return Texts::tr("the name is empty");
     if (isBlank(name.front()) || isBlank(name.back()))
-        return tr("it begins or ends with a blank");
+        return Texts::tr("it begins or ends with a blank");
     for (const QChar c : name) {
         if (c.unicode() < 32)
-            return tr("it holds a control character");
+            return Texts::tr("it holds a control character");
         if (QStringView(u"\\/:*?\"<>|").contains(c))
-            return tr("it holds the character %1, which a file name cannot hold").arg(c);
+            return Texts::tr("it holds the character %1, which a file name cannot hold").arg(c);
     }
     if (name.endsWith(u'.'))
-        return tr("it ends with a dot");
+        return Texts::tr("it ends with a dot");
     if (name.size() >= 2 && name.startsWith(u'\'') && name.endsWith(u'\''))
-        return tr("it is wrapped in single quotes");
+        return Texts::tr("it is wrapped in single quotes");
     return std::nullopt;
 }
 
@@ -40,5 +41,5 @@ std::optional<QString> nameRefusal(const QString& name)
     const auto why = whyNameUnusable(name);
     if (!why)
         return std::nullopt;
-    return tr("The name \"%1\" cannot be used for a configuration: %2.").arg(name, *why);
+    return Texts::tr("The name \"%1\" cannot be used for a configuration: %2.").arg(name, *why);
 }

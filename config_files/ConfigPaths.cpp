@@ -41,9 +41,7 @@ QString ConfigFolders::snapshotScenery(const QString& name) const
 
 bool ConfigFolders::bothFoldersExist() const
 {
-    QString main = fs9;
-    QString second = scenery;
-    return FolderExists(main) && FolderExists(second);
+    return FolderExists(fs9) && FolderExists(scenery);
 }
 
 bool ConfigFolders::snapshotPairBroken(const QString& name) const

@@ -9,10 +9,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of this file's texts.
+struct Texts
 {
-    return QCoreApplication::translate("DiffReport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(DiffReport)
+};
 
 QString keyWord(KeyChange::Kind kind)
 {
@@ -104,8 +105,8 @@ void appendAreas(QStringList& lines, const QList<AreaChange>& changes, bool colo
         const QString word = areaWord(change.kind);
         rows.append(
             {{word, arrow(before.section, after.section),
-              tr("layer %1").arg(arrow(layerText(before), layerText(after))) +
-                  (after.active ? QString() : tr(", off")),
+              Texts::tr("layer %1").arg(arrow(layerText(before), layerText(after))) +
+                  (after.active ? QString() : Texts::tr(", off")),
               arrow(before.title, after.title), arrow(folderText(before), folderText(after))},
              colourOf(word)});
     }
@@ -156,15 +157,15 @@ QString diffAsText(const ConfigDiff& diff, const QString& beforeName, const QStr
                    bool colour)
 {
     const QString names = beforeName + QStringLiteral(" -> ") + afterName;
-    const QString none = QStringLiteral("  ") + tr("no differences");
-    QStringList lines{boldText(tr("Main configuration: %1").arg(names), colour)};
+    const QString none = QStringLiteral("  ") + Texts::tr("no differences");
+    QStringList lines{boldText(Texts::tr("Main configuration: %1").arg(names), colour)};
     appendKeys(lines, diff.mainKeys, colour);
     if (diff.mainKeys.isEmpty())
         lines.append(none);
-    lines.append(boldText(tr("Scenery list: %1").arg(names), colour));
+    lines.append(boldText(Texts::tr("Scenery list: %1").arg(names), colour));
     appendKeys(lines, diff.sceneryGeneral, colour);
     if (!diff.areas.isEmpty())
-        lines.append(QStringLiteral("  ") + tr("areas"));
+        lines.append(QStringLiteral("  ") + Texts::tr("areas"));
     appendAreas(lines, diff.areas, colour);
     if (diff.sceneryGeneral.isEmpty() && diff.areas.isEmpty())
         lines.append(none);

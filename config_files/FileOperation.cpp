@@ -12,10 +12,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of this file's texts.
+struct Texts
 {
-    return QCoreApplication::translate("FileOperation", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(FileOperation)
+};
 
 const QChar cr(13);
 const QChar tab(9);
@@ -36,14 +37,12 @@ Checks makeChecks(const ConfigFolders& folders, const QString& configName)
 {
     const bool nameUsable = !whyNameUnusable(configName);
     Checks checks;
-    QString fs9 = folders.fs9;
-    checks.fs9Folder = FolderExists(fs9);
+    checks.fs9Folder = FolderExists(folders.fs9);
     if (checks.fs9Folder) {
         checks.mainSnapshot = nameUsable && FileExists(folders.snapshotMain(configName));
         checks.liveMain = FileExists(folders.liveMain());
     }
-    QString scenery = folders.scenery;
-    checks.sceneryFolder = FolderExists(scenery);
+    checks.sceneryFolder = FolderExists(folders.scenery);
     if (checks.sceneryFolder) {
         checks.scenerySnapshot = nameUsable && FileExists(folders.snapshotScenery(configName));
         checks.liveScenery = FileExists(folders.liveScenery());
@@ -90,14 +89,16 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     const SwitchOutcome outcome = switchPair(pair, fileSystem, keep);
     if (outcome.done)
         return {true, QString()};
-    const QString what = outcome.notKept ? tr("The files to be replaced could not be kept in the "
-                                              "history in %1:")
-                         : deletes       ? tr("%1 could not be deleted:")
-                                         : tr("%1 could not be written:");
-    const QString after = outcome.leftPending ? tr("Hangar completes the change before its next "
-                                                   "operation.")
-                          : deletes           ? tr("No file was deleted.")
-                                              : tr("No file was changed.");
+    const QString what = outcome.notKept
+                             ? Texts::tr("The files to be replaced could not be kept in the "
+                                         "history in %1:")
+                         : deletes ? Texts::tr("%1 could not be deleted:")
+                                   : Texts::tr("%1 could not be written:");
+    const QString after = outcome.leftPending
+                              ? Texts::tr("Hangar completes the change before its next "
+                                          "operation.")
+                          : deletes ? Texts::tr("No file was deleted.")
+                                    : Texts::tr("No file was changed.");
     return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
 }
 
@@ -106,8 +107,8 @@ OperationResult recovered(const QStringList& folders, FileSystem& fileSystem)
     const RecoveryOutcome recovery = recoverFolders(folders, fileSystem);
     if (recovery.done)
         return {true, QString()};
-    return {false, tr("An interrupted change of the configuration files could not be "
-                      "completed:%1%2%1%1No file was changed.")
+    return {false, Texts::tr("An interrupted change of the configuration files could not be "
+                             "completed:%1%2%1%1No file was changed.")
                        .arg(cr, recovery.reason)};
 }
 
@@ -167,7 +168,7 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
     const auto found = std::find_if(entries.begin(), entries.end(),
                                     [id](const HistoryEntry& entry) { return entry.id == id; });
     if (found == entries.end())
-        return {false, tr("The history holds no entry %1.").arg(id)};
+        return {false, Texts::tr("The history holds no entry %1.").arg(id)};
 
     std::array<PairStep, 2> pair;
     QStringList folders;
@@ -175,8 +176,8 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
         const KeptFile& file = found->files[i];
         const QString folder = QFileInfo(file.path).path();
         if (!QFileInfo(folder).isDir())
-            return {false,
-                    tr("The folder %1 no longer exists.%2%2No file was changed.").arg(folder, cr)};
+            return {false, Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
+                               .arg(folder, cr)};
         folders.removeAll(folder);
         folders.append(folder);
         // A file that was not there when the pair was kept is deleted when it is put back.

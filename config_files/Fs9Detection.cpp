@@ -10,10 +10,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of this file's texts.
+struct Texts
 {
-    return QCoreApplication::translate("Fs9Detection", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Fs9Detection)
+};
 
 // The simulator's key as Wine writes key names in system.reg, backslashes doubled; in lower case.
 constexpr const char* registryKeys[] = {
@@ -84,7 +85,7 @@ void findSimulatorFolder(WindowsPathLookup& lookup, Fs9Install& install)
             found = lookup.folder(exePath->left(exePath->lastIndexOf(u'\\')));
         if (found.outcome == WindowsPathLookup::Outcome::Found) {
             install.simulatorFolder = found.path;
-            install.simulatorFolderSource = tr("\"EXE Path\" in system.reg");
+            install.simulatorFolderSource = Texts::tr("\"EXE Path\" in system.reg");
             return;
         }
     }
@@ -94,7 +95,7 @@ void findSimulatorFolder(WindowsPathLookup& lookup, Fs9Install& install)
         if (found.outcome == WindowsPathLookup::Outcome::Found &&
             lookup.child(found.path, QStringLiteral("fs9.exe"), false)) {
             install.simulatorFolder = found.path;
-            install.simulatorFolderSource = tr("usual install folder");
+            install.simulatorFolderSource = Texts::tr("usual install folder");
             return;
         }
     }

@@ -12,13 +12,10 @@ namespace {
 using Severity = CheckFinding::Severity;
 using Kind = CheckFinding::Kind;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("SceneryCheck", text);
-}
-
 class Checker
 {
+    Q_DECLARE_TR_FUNCTIONS(SceneryCheck)
+
 public:
     Checker(const CheckFolders& folders)
         : m_lookup(folders.sceneryFolder.isEmpty() ? QString()

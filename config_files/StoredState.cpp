@@ -20,8 +20,7 @@ QString readKey(const QString& settingsFile, const QString& key)
 // The stored folder, or the empty text with the stored one kept aside when it does not exist.
 QString checkedFolder(const QString& stored, std::optional<QString>& missing)
 {
-    QString path = stored;
-    if (FolderExists(path))
+    if (FolderExists(stored))
         return stored;
     missing = stored;
     return {};

@@ -9,11 +9,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("WinePaths", text);
-}
-
 QString joined(const QString& folder, const QString& name)
 {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <optional>
@@ -15,6 +16,8 @@ QString winePrefixOf(const QString& folder);
 // one listing each.
 class WindowsPathLookup
 {
+    Q_DECLARE_TR_FUNCTIONS(WindowsPathLookup)
+
 public:
     enum class Outcome
     {

@@ -16,13 +16,14 @@ public:
     virtual ~AppInfo() = default;
     virtual QString executableFolder() const = 0;
     virtual AppVersion version() const = 0;
-    // Whether the executable's folder is the user's to keep files in: false for a folder the user
-    // cannot write and for the folder of an installed copy.
-    virtual bool executableFolderWritable() const = 0;
+    // Whether the settings file may live beside the executable: false for a folder the user cannot
+    // write and for the folder of an installed copy, even where root could write there.
+    virtual bool maySettingsLiveBesideExecutable() const = 0;
     // The user's own folder for the program's settings, created when missing.
     virtual QString userConfigFolder() const = 0;
     // The user's own folder for the program's data; it may not exist yet.
     virtual QString userDataFolder() const = 0;
-    // Whether another copy of the program is running on the same settings file.
-    virtual bool anotherInstanceRunning(const QString& settingsFile) = 0;
+    // Takes the lock that keeps a second copy of the program off the settings file, and holds it
+    // for this object's life. False when another copy holds it.
+    virtual bool takeInstanceLock(const QString& settingsFile) = 0;
 };

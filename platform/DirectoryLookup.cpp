@@ -13,10 +13,9 @@ QString AddBackslash(const QString& path)
     return path + separator;
 }
 
-bool FolderExists(QString& path)
+bool FolderExists(const QString& path)
 {
-    path = AddBackslash(path);
-    return QFileInfo(path).isDir();
+    return QFileInfo(AddBackslash(path)).isDir();
 }
 
 bool FileExists(const QString& path)

@@ -9,14 +9,12 @@ LockedAppInfo::LockedAppInfo(QString executableFolder, QString installedFolder, 
       m_installedFolder(std::move(installedFolder)), m_version(version)
 {}
 
-bool LockedAppInfo::executableFolderWritable() const
+bool LockedAppInfo::maySettingsLiveBesideExecutable() const
 {
     const QFileInfo folder(m_executableFolder);
     // Root may write the installed copy's folder too, but settings have no place there.
-    const QFileInfo installed(m_installedFolder);
-    if (installed.exists() && folder.canonicalFilePath() == installed.canonicalFilePath())
-        return false;
-    return folder.isDir() && folder.isWritable();
+    return folder.isDir() && folder.isWritable() &&
+           folder.canonicalFilePath() != QFileInfo(m_installedFolder).canonicalFilePath();
 }
 
 QString LockedAppInfo::userConfigFolder() const
@@ -35,13 +33,13 @@ QString LockedAppInfo::userDataFolder() const
         QStringLiteral("/Hangar"));
 }
 
-bool LockedAppInfo::anotherInstanceRunning(const QString& settingsFile)
+bool LockedAppInfo::takeInstanceLock(const QString& settingsFile)
 {
     if (!m_lock)
         m_lock = std::make_unique<SettingsLock>(settingsFile);
     // A hangarctl command holds the lock for a moment only: it is waited for. A folder that cannot
     // hold a lock file tells nothing, and refusing to start there would help no one.
     const SettingsLock::Outcome outcome = m_lock->take(std::chrono::seconds(10));
-    return outcome == SettingsLock::Outcome::HeldByWindow ||
-           outcome == SettingsLock::Outcome::HeldByCommand;
+    return outcome != SettingsLock::Outcome::HeldByWindow &&
+           outcome != SettingsLock::Outcome::HeldByCommand;
 }

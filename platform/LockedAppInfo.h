@@ -16,10 +16,10 @@ public:
 
     QString executableFolder() const override { return m_executableFolder; }
     AppVersion version() const override { return m_version; }
-    bool executableFolderWritable() const override;
+    bool maySettingsLiveBesideExecutable() const override;
     QString userConfigFolder() const override;
     QString userDataFolder() const override;
-    bool anotherInstanceRunning(const QString& settingsFile) override;
+    bool takeInstanceLock(const QString& settingsFile) override;
 
 private:
     QString m_executableFolder;

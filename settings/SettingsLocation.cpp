@@ -10,7 +10,7 @@ QString settingsFilePath(const AppInfo& appInfo)
 {
     QString besideExecutable = QDir::toNativeSeparators(appInfo.executableFolder()) +
                                QDir::separator() + SettingsKeys::fileName();
-    if (FileExists(besideExecutable) || appInfo.executableFolderWritable())
+    if (FileExists(besideExecutable) || appInfo.maySettingsLiveBesideExecutable())
         return besideExecutable;
     return AddBackslash(appInfo.userConfigFolder()) + SettingsKeys::fileName();
 }

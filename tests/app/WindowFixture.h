@@ -2,12 +2,12 @@
 
 #include "FakeServices.h"
 #include "FolderFixture.h"
+#include "LockedAppInfo.h"
 #include "frmHangar.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,8 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
-// A window on real files: the two folders, an executable folder for Hangar.ini, and the
-// recording fakes.
+// A shown window on real files: the two folders, an executable folder for Hangar.ini and the
+// recording fakes; with the real single-instance lock when lockedAppInfo is set.
 struct WindowFixture : FolderFixture
 {
     WindowFixture() { QDir(root.path()).mkpath(u"exe"_s); }
@@ -33,32 +33,29 @@ struct WindowFixture : FolderFixture
 
     frmHangar& open()
     {
-        window = std::make_unique<frmHangar>(HangarServices{dialogs, appInfo, fileSystem});
+        AppInfo& info = lockedAppInfo ? static_cast<AppInfo&>(*lockedAppInfo) : appInfo;
+        window = std::make_unique<frmHangar>(HangarServices{dialogs, info, fileSystem});
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("the window never became active");
         return *window;
     }
 
-    template <typename T> T* get(const char* name) const
+    template <typename T = QWidget> T* get(const QString& name) const
     {
-        T* widget = window->findChild<T*>(QLatin1String(name));
+        T* widget = window->findChild<T*>(name);
         if (!widget)
-            qFatal("no control %s", name);
+            qFatal("no control %s", qPrintable(name));
         return widget;
     }
-    QComboBox* loadList() const { return get<QComboBox>("cboConfigName"); }
-    QComboBox* saveList() const { return get<QComboBox>("cboConfigNameTO"); }
-    QCheckBox* saveActivation() const { return get<QCheckBox>("chkSaveActivation"); }
-    QPushButton* button(const char* name) const { return get<QPushButton>(name); }
-    QLineEdit* box(const char* name) const { return get<QLineEdit>(name); }
-    QString labelText(const char* name) const { return get<QLabel>(name)->text(); }
+    QComboBox* loadList() const { return get<QComboBox>(u"cboConfigName"_s); }
+    QComboBox* saveList() const { return get<QComboBox>(u"cboConfigNameTO"_s); }
+    QPushButton* button(const char* name) const { return get<QPushButton>(QLatin1String(name)); }
+    QLineEdit* box(const char* name) const { return get<QLineEdit>(QLatin1String(name)); }
+    QString labelText(const char* name) const { return get<QLabel>(QLatin1String(name))->text(); }
+    void click(const QString& name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
 
-    // The drop-down highlights the entry that the field shows.
-    static bool highlightsText(const QComboBox* list)
-    {
-        return list->currentIndex() >= 0 &&
-               list->itemText(list->currentIndex()) == list->currentText();
-    }
-
-    QStringList entries(QComboBox* list) const
+    static QStringList entries(const QComboBox* list)
     {
         QStringList result;
         for (int i = 0; i < list->count(); ++i)
@@ -66,38 +63,46 @@ struct WindowFixture : FolderFixture
         return result;
     }
 
-    // Gives the control the focus in the shown window and returns the widget that holds it: the
-    // one a user's keys go to.
-    QWidget* focus(QWidget* control) const
+    // Gives the control the focus; the widget that holds it is the one a user's keys go to.
+    static QWidget* focus(QWidget* control)
     {
-        window->show();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qFatal("the window never became active");
         control->setFocus();
         return QApplication::focusWidget();
     }
 
-    // Ticks Save activation, puts the name in the save list and presses the button.
+    // Chooses an entry of the load list with the arrow keys.
+    void choose(const QString& name) const
+    {
+        QWidget* field = focus(loadList());
+        const int target = loadList()->findText(name);
+        while (target >= 0 && loadList()->currentIndex() != target)
+            QTest::keyClick(field, loadList()->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    // Types over the save list's text, Save activation ticked first, and presses the button.
     void edit(const QString& name, const char* buttonName) const
     {
-        saveActivation()->setChecked(true);
-        saveList()->setEditText(name);
-        button(buttonName)->click();
+        if (!get<QCheckBox>(u"chkSaveActivation"_s)->isChecked())
+            click(u"chkSaveActivation"_s);
+        QWidget* field = focus(saveList());
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, name);
+        if (buttonName)
+            click(QLatin1String(buttonName));
     }
 
     QStringList messages() const
     {
         QStringList prompts;
-        for (const auto& message : dialogs.messages) {
-            if (message.title != u"Error"_s)
-                qFatal("message without the title Error");
-            prompts << message.prompt;
-        }
+        for (const auto& message : dialogs.messages)
+            prompts << (message.title == u"Error"_s ? message.prompt : u"<untitled>"_s);
         return prompts;
     }
 
     FakeDialogs dialogs;
     FakeAppInfo appInfo{QDir::toNativeSeparators(root.filePath(u"exe"_s))};
+    std::unique_ptr<LockedAppInfo> lockedAppInfo;
     FaultyFileSystem fileSystem;
     std::unique_ptr<frmHangar> window;
 };

@@ -112,7 +112,7 @@ void prepare(WindowFixture& f, const QString& setup)
     openWindow.reset();
     if (setup == u"window open"_s) {
         openWindow = std::make_unique<LockedAppInfo>(f.appInfo.folder, QString(), AppVersion());
-        openWindow->anotherInstanceRunning(f.iniPath());
+        openWindow->takeInstanceLock(f.iniPath());
     }
 }
 

@@ -39,15 +39,23 @@ unset QT_QPA_PLATFORM
 (cd "$scratch/exe" && ./hangar >"$scratch/hangar.log" 2>&1) &
 hangar_pid=$!
 
-window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$window")" # X and Y of the client area
-
-# Places inside the window: Frame2 stands at (8, 128).
-click() { xdotool mousemove $((X + 8 + $1)) $((Y + 128 + $2)) click 1; sleep 0.4; }
 # Waits up to ten seconds for a condition, so that a slow machine is not a failure.
 until_true() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
-shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" || true; }
+# The window is up once it has painted its white band (between the two pictures); input sent
+# from then on is taken in order, so a step needs no pause before the next one.
+painted() { import -window "$window" -crop 1x1+290+105 txt:- 2>/dev/null | grep -qi 'white\|#FFFFFF'; }
+open_window() {
+    window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
+    until_true painted || { echo "e2e: the window never painted" >&2; exit 1; }
+    eval "$(xdotool getwindowgeometry --shell "$window")" # X and Y of the client area
+}
+# Places inside the window: Frame2 stands at (8, 128).
+click() { xdotool mousemove $((X + 8 + $1)) $((Y + 128 + $2)) click 1; }
+# A screenshot once two captures a moment apart agree: the window has finished painting.
+settled() { a=$(import -window root rgb:- | md5sum); sleep 0.1; [ "$a" = "$(import -window root rgb:- | md5sum)" ]; }
+shot() { [ -z "$shots" ] || { until_true settled; import -window root "$shots/$1.png"; }; }
+
+open_window
 
 click 400 44              # chkSaveActivation
 click 150 116             # into cboConfigNameTO
@@ -55,13 +63,11 @@ typed='Night Flight Oslo 04'  # 20 characters
 name=${typed:0:16}
 xdotool key ctrl+a type --delay 50 "$typed"
 xdotool key BackSpace     # refused at 16 like any typed character
-sleep 0.3
 shot e2e-editing
 click 120 84              # cmdSAVE
 until_true test -f "$scratch/scenery/Scenery.$name.cfg" || echo "e2e: Save wrote nothing under '$name'" >&2
 click 150 44              # cboConfigName: focus, then choose the new entry with the keyboard
 xdotool key Down
-sleep 0.3
 shot e2e-load-mode
 printf 'night main\r\n' >"$scratch/fs9/FS9.cfg"      # the live pair moves on...
 printf 'night scenery\r\n' >"$scratch/scenery/Scenery.cfg"
@@ -94,9 +100,7 @@ for sig in TERM HUP INT; do
     hangar_pid=$!
     set +m
     (sleep 20; kill -KILL "$hangar_pid" 2>/dev/null) & watchdog=$!
-    window=$(xdotool search --sync --onlyvisible --name '^Hangar for FS 2004$' | head -n 1)
-    sleep 0.5
-    eval "$(xdotool getwindowgeometry --shell "$window")"
+    open_window
     click 190 84          # cmdLOAD: "FS Original" has no snapshot, so an error box opens
     xdotool search --sync --onlyvisible --name '^Error$' >/dev/null
     kill -s "$sig" "$hangar_pid"

@@ -33,13 +33,13 @@ public:
 
     QString executableFolder() const override { return folder; }
     AppVersion version() const override { return {1, 2, 1}; }
-    bool executableFolderWritable() const override { return folderWritable; }
+    bool maySettingsLiveBesideExecutable() const override { return folderWritable; }
     QString userConfigFolder() const override { return configFolder; }
     QString userDataFolder() const override { return dataFolder; }
-    bool anotherInstanceRunning(const QString& settingsFile) override
+    bool takeInstanceLock(const QString& settingsFile) override
     {
         instanceCheckedFor = settingsFile;
-        return otherInstance;
+        return !otherInstance;
     }
 
     QString folder;
