@@ -29,7 +29,7 @@ private:
     void unwrap()
     {
         auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (!label || !label->wordWrap())
+        if (label == nullptr || !label->wordWrap())
             return;
         label->setWordWrap(false);
         setFixedSize(sizeHint());
