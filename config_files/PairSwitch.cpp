@@ -1,6 +1,7 @@
 #include "PairSwitch.h"
 
 #include "HangarTemporaries.h"
+#include "RunTogether.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
 #include <optional>
 #include <vector>
 
@@ -100,16 +100,24 @@ std::array<QString, 2> asidesOf(const std::vector<RecordedStep>& steps)
     return {steps.at(0).aside, steps.at(1).aside};
 }
 
+// Each distinct folder of the steps, the two at once when they differ.
 bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem, QString* error)
 {
-    QSet<QString> done;
+    QStringList folders;
     for (const RecordedStep& step : steps) {
-        const QString folder = folderOf(step.destination);
-        if (!done.contains(folder) && !fileSystem.syncFolder(folder, error))
-            return false;
-        done.insert(folder);
+        if (!folders.contains(folderOf(step.destination)))
+            folders << folderOf(step.destination);
     }
-    return true;
+    if (folders.size() != 2)
+        return folders.isEmpty() || fileSystem.syncFolder(folders[0], error);
+    QString secondError;
+    bool first = false;
+    bool second = false;
+    runTogether([&] { first = fileSystem.syncFolder(folders[0], error); },
+                [&] { second = fileSystem.syncFolder(folders[1], &secondError); });
+    if (first && !second)
+        *error = secondError;
+    return first && second;
 }
 
 // Finishes a decided switch from wherever it stopped: every step is idempotent. The set-aside
@@ -161,19 +169,30 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         for (const RecordedStep& step : steps)
             removeIfPresent(step.staged, fileSystem);
     };
-    for (const PairStep& step : pair) {
-        QString staged;
-        if (!step.source.isEmpty()) {
-            const auto copy = fileSystem.stageCopy(step.source, step.destination, &outcome.reason);
-            if (!copy) {
-                outcome.failedPath = step.destination;
-                discardStaged();
-                return outcome;
-            }
-            staged = *copy;
+    std::array<std::optional<QString>, 2> copies;
+    std::array<QString, 2> reasons;
+    const auto stage = [&](std::size_t i) {
+        if (!pair[i].source.isEmpty())
+            copies[i] = fileSystem.stageCopy(pair[i].source, pair[i].destination, &reasons[i]);
+    };
+    if (pair[0].source.isEmpty() || pair[1].source.isEmpty()) {
+        stage(0);
+        stage(1);
+    } else {
+        runTogether([&] { stage(0); }, [&] { stage(1); });
+    }
+    for (std::size_t i = 0; i < pair.size(); ++i) {
+        steps.push_back(
+            {pair[i].destination, copies[i].value_or(QString()),
+             HangarTemporaries::nameBeside(pair[i].destination, QStringLiteral("old"))});
+    }
+    for (std::size_t i = 0; i < pair.size(); ++i) {
+        if (!pair[i].source.isEmpty() && !copies[i]) {
+            outcome.failedPath = pair[i].destination;
+            outcome.reason = reasons[i];
+            discardStaged();
+            return outcome;
         }
-        steps.push_back({step.destination, staged,
-                         HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
     }
     // Set only when there is a pair to keep.
     History* history = nullptr;
@@ -248,8 +267,8 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             outcome.done = true;
             return outcome;
         }
-        for (const RecordedStep& step : steps)
-            removeIfPresent(step.aside, fileSystem);
+        runTogether([&] { removeIfPresent(steps[0].aside, fileSystem); },
+                    [&] { removeIfPresent(steps[1].aside, fileSystem); });
         removeIfPresent(recordPath, fileSystem);
         outcome.done = true;
         return outcome;

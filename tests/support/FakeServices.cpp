@@ -28,14 +28,22 @@ void FaultyFileSystem::stopAt(Step step, int count)
     m_stops = true;
 }
 
-bool FaultyFileSystem::refused(Step step, QString* error)
+bool FaultyFileSystem::refused(Step step, QString* error, const QString& tornPath,
+                               const QByteArray& bytes)
 {
+    const std::lock_guard lock(m_mutex);
     const int calls = ++m_calls[static_cast<int>(step)];
     if (m_step == step && calls == m_failAt) {
         fired = true;
         m_stopped = m_stops;
-    } else if (!m_stopped)
+        if (m_stops && !tornPath.isEmpty()) {
+            QFile torn(tornPath);
+            if (torn.open(QIODevice::WriteOnly))
+                torn.write(bytes.first(bytes.size() / 2));
+        }
+    } else if (!m_stopped) {
         return false;
+    }
     *error = reason();
     return true;
 }
@@ -48,31 +56,16 @@ std::optional<QString> FaultyFileSystem::stageCopy(const QString& source,
     return DiskFileSystem::stageCopy(source, destination, error);
 }
 
-bool FaultyFileSystem::refusedTearing(Step step, const QString& path, const QByteArray& bytes,
-                                      QString* error)
-{
-    const bool stopsHere =
-        !m_stopped && m_stops && m_step == step && m_calls[static_cast<int>(step)] + 1 == m_failAt;
-    if (!refused(step, error))
-        return false;
-    if (stopsHere) {
-        QFile torn(path);
-        if (torn.open(QIODevice::WriteOnly))
-            torn.write(bytes.first(bytes.size() / 2));
-    }
-    return true;
-}
-
 bool FaultyFileSystem::writeRecord(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return !refusedTearing(Step::Record, path, bytes, error) &&
+    return !refused(Step::Record, error, path, bytes) &&
            DiskFileSystem::writeRecord(path, bytes, error);
 }
 
 bool FaultyFileSystem::writeWhole(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return !refusedTearing(Step::Entry, HangarTemporaries::nameBeside(path, QStringLiteral("new")),
-                           bytes, error) &&
+    return !refused(Step::Entry, error, HangarTemporaries::nameBeside(path, QStringLiteral("new")),
+                    bytes) &&
            DiskFileSystem::writeWhole(path, bytes, error);
 }
 

@@ -5,6 +5,7 @@
 #include "DiskFileSystem.h"
 
 #include <QStringList>
+#include <mutex>
 #include <optional>
 
 // Records every message instead of showing it and answers the folder picker from a script.
@@ -51,7 +52,7 @@ public:
 };
 
 // The real file system, but the chosen call of a step fails with a made-up reason; or, as a
-// program killed at that moment, does nothing from that call on.
+// program killed at that moment, does nothing from that call on. Calls may come from two threads.
 class FaultyFileSystem : public DiskFileSystem
 {
 public:
@@ -86,10 +87,11 @@ public:
     bool fired = false;
 
 private:
-    bool refused(Step step, QString* error);
-    // As refused; a stop leaves half the bytes at the path.
-    bool refusedTearing(Step step, const QString& path, const QByteArray& bytes, QString* error);
+    // A stop at this very call tears the file at tornPath, when given, to half its bytes.
+    bool refused(Step step, QString* error, const QString& tornPath = {},
+                 const QByteArray& bytes = {});
 
+    std::mutex m_mutex;
     std::optional<Step> m_step;
     int m_failAt = 0;
     bool m_stops = false;
