@@ -72,9 +72,8 @@ private slots:
     void onlyTheDestinationChanges();
     void historyKeepsWhatGoesAndRestoreBringsItBack_data();
     void historyKeepsWhatGoesAndRestoreBringsItBack();
-    void historyKeepsBackAndForthOnce();
-    void historyPruning_data();
-    void historyPruning();
+    void historyBounds_data();
+    void historyBounds();
 };
 
 void TestConfigFiles::usableNames_data()
@@ -563,46 +562,34 @@ void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
     QCOMPARE(f.listed(), operation == Operation::Remove ? Pairs{gone} : (Pairs{after, gone}));
 }
 
-void TestConfigFiles::historyKeepsBackAndForthOnce()
-{
-    HistoryFixture f;
-    f.addConfig(u"A"_s);
-    f.addConfig(u"B"_s);
-    TestFiles::write(f.liveMain(), "B main");
-    TestFiles::write(f.liveScenery(), "B scenery");
-    DiskFileSystem fs;
-    for (const QString& name : {u"A"_s, u"B"_s, u"A"_s, u"B"_s})
-        QVERIFY(
-            processFiles(Operation::Load, name, {}, f.fs9, f.scenery, fs, &f.history).performed);
-    QCOMPARE(f.listed(), (QList<QByteArrayList>{{"A main", "A scenery"}, {"B main", "B scenery"}}));
-    QCOMPARE(f.keptFiles(), 4);
-    // Undo, twice: back to A, then to B again.
-    QVERIFY(restoreFromHistory(f.history.entries().first().id, f.history, fs).performed);
-    QCOMPARE(TestFiles::read(f.liveScenery()), "A scenery"_ba);
-    QVERIFY(restoreFromHistory(f.history.entries().first().id, f.history, fs).performed);
-    QCOMPARE(TestFiles::read(f.liveScenery()), "B scenery"_ba);
-}
-
-void TestConfigFiles::historyPruning_data()
+void TestConfigFiles::historyBounds_data()
 {
     QTest::addColumn<int>("maxEntries");
     QTest::addColumn<qint64>("maxBytes");
+    QTest::addColumn<QStringList>("loads");
     QTest::addColumn<QList<int>>("left"); // the entries' numbers, newest first
     // Five loads keep the live pair (21 bytes), then four pairs of 15 bytes, numbered 1 to 5.
-    QTest::newRow("by count: the newest three") << 3 << (qint64{1} << 20) << QList<int>{5, 4, 3};
-    QTest::newRow("by size: the newest that fit") << 30 << qint64{30} << QList<int>{5, 4};
-    QTest::newRow("the newest stays even alone too large") << 30 << qint64{10} << QList<int>{5};
+    const QStringList five{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s};
+    const qint64 plenty = qint64{1} << 20;
+    QTest::newRow("by count: the newest three") << 3 << plenty << five << QList<int>{5, 4, 3};
+    QTest::newRow("by size: the newest that fit") << 30 << qint64{30} << five << QList<int>{5, 4};
+    QTest::newRow("the newest stays even alone too large")
+        << 30 << qint64{10} << five << QList<int>{5};
+    QTest::newRow("back and forth between two: a pair kept again replaces its older entry")
+        << 30 << plenty << QStringList{u"b"_s, u"a"_s, u"b"_s, u"a"_s, u"b"_s}
+        << QList<int>{5, 4, 1};
 }
 
-void TestConfigFiles::historyPruning()
+void TestConfigFiles::historyBounds()
 {
     QFETCH(int, maxEntries);
     QFETCH(qint64, maxBytes);
+    QFETCH(QStringList, loads);
     QFETCH(QList<int>, left);
     HistoryFixture f;
     History history(f.folder, maxEntries, maxBytes);
     DiskFileSystem fs;
-    for (const QString& name : {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}) {
+    for (const QString& name : loads) {
         f.addConfig(name);
         QVERIFY(processFiles(Operation::Load, name, {}, f.fs9, f.scenery, fs, &history).performed);
     }
@@ -610,7 +597,7 @@ void TestConfigFiles::historyPruning()
     for (const HistoryEntry& entry : history.entries())
         ids << entry.id;
     QCOMPARE(ids, left);
-    QCOMPARE(f.keptFiles(), 2 * left.size()); // no file of a pruned entry stays
+    QCOMPARE(f.keptFiles(), 2 * left.size()); // each pair once; no file of a pruned entry stays
 }
 
 QTEST_GUILESS_MAIN(TestConfigFiles)
