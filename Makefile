@@ -25,7 +25,7 @@ e2e: build
 # as a whole process against cp and sync. Both run even when the first misses its target.
 bench:
 	@bash scripts/setup.sh bench
-	@cmake --preset release -DHANGAR_BENCH=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --preset release -DHANGAR_BENCH=ON -DHANGAR_TESTS=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release --target hangar_bench hangarctl
 	QT_QPA_PLATFORM=offscreen build/release/bin/hangar_bench; first=$$?; \
 		bench/cli_load.sh build/release/bin/hangarctl && exit $$first
@@ -51,14 +51,15 @@ fuzz-build:
 # bash completion under PREFIX.
 PREFIX ?= /usr/local
 install: setup
-	@cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DHANGAR_TESTS=OFF -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
 	cmake --install build/release --prefix $(DESTDIR)$(PREFIX)
 
-# A Debian package and a portable archive of the two executables, in build/release.
+# A Debian package and a portable archive of the two executables, in build/release; the tests
+# are not built for it.
 package:
 	@bash scripts/setup.sh package
-	@cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DHANGAR_TESTS=OFF -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
 	cd build/release && cpack
 
@@ -71,7 +72,7 @@ setup:
 	@bash scripts/setup.sh
 
 configure: setup
-	@cmake --preset $(PRESET) -DHANGAR_WERROR=$(WERROR) >/dev/null
+	@cmake --preset $(PRESET) -DHANGAR_TESTS=ON -DHANGAR_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build --preset $(PRESET)
