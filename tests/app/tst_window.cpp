@@ -19,19 +19,19 @@ Q_DECLARE_METATYPE(FaultyFileSystem::Step)
 
 namespace {
 
-// A session table holds a row a line (a line that starts with blanks goes on with the row above,
-// after a blank unless the row breaks after ";" or ","): what the row catches, then "key: value"
+// A session table holds a row a line; a line starting with blanks goes on with the row above
+// (after a blank unless that breaks after ";" or ","). A row: what it catches, then "key: value"
 // fields split by "|", each with a default:
 // ini    the settings file: "-" none; "names>last" as written afresh (no ">": no LastConfig); or
 //        its lines after the section line, split by ";"
-// files  the two folders' files: "live" the live pair, a name its snapshot pair, a name ending
-//        in .cfg one file; each holds "<X> main" or "<X> scenery", X the name, "live" for a single
-//        file, or what follows "=" (the live pair and the pairs of the names in ini)
+// files  the folders' files: "live" the live pair, a name its snapshot pair, a name ending in
+//        .cfg one file; each holds "<X> main" or "<X> scenery", X the name ("live" for one file)
+//        or what follows "=" (the live pair and the pairs of the names in ini)
 // do     the user's steps, split by ";" (none); close: the step that closes (the close box)
-// mode, list, load, last, boxes: before the closing step, the editing mode as "edit:<save list,
-//        "*" on the highlighted entry>><its text>:<Remove on|off>" (load mode), the load list after
-//        FS Original ("-": no entries at all), the name on Load (FS Original), the name last
-//        loaded ("-": none) and the folder boxes (%F,%S), by default as in ini
+// mode, list, load, last, boxes: before closing, the mode as "edit:<save list, "*" on the
+//        highlighted entry>><its text>:<Remove on|off>" (load mode), the load list after FS
+//        Original ("-": none at all), Load's name (FS Original), the name last loaded ("-": none)
+//        and the folder boxes (%F,%S), by default as in ini
 // after, message, written: at the end, the files (unchanged), the one message (none) and the
 //        settings file ("=": unchanged; as the state shown)
 // %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1; %_: a blank;
@@ -182,9 +182,8 @@ QString mode(const WindowFixture& f)
                                   f.button("cmdREMOVE")->isEnabled() ? u"on"_s : u"off"_s);
 }
 
-// Runs a row of a session table. Steps before the window opens take the settings lock as
-// another window does, or leave it as a killed window does, run an installed copy, or make the
-// settings file read-only.
+// Runs a session row. Steps before the window opens: lock-held (as another window holds it),
+// lock-left-by-kill, installed, read-only (the settings file).
 void runSession()
 {
     QFETCH(Session, session);
@@ -468,8 +467,6 @@ Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>D
     do: choose Dusk; delete Scenery.Dawn.cfg; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk,FS9.Dawn.cfg=Dawn |
     message: Error during files process : \r\r\tScenery.Dawn.cfg file not found\t \r
-Remove: a name listed twice leaves the list twice | ini: Night,Dawn,Dusk,Dawn>Dawn |
-    do: choose Dusk; remove Dawn | list: Night,Dusk | after: live,Night,Dusk
 Remove: the same pair listed in another letter case leaves too | ini: Night,Dawn,Dusk,DAWN>Dawn |
     files: live,Night,Dawn,Dusk | do: choose Dusk; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk
@@ -481,9 +478,8 @@ Wine's spellings: the live files keep theirs, a snapshot spelled otherwise is re
 )");
 }
 
-// The real adapters once, each closed from a timer; a dialog that does not show as expected is
-// closed at the deadline and fails the test rather than hanging it. A line of a message wider
-// than half the screen (a long path) is neither wrapped nor cut.
+// The real adapters, closed from a timer (at the deadline, failing rather than hanging). A line
+// wider than half the screen (a long path) is neither wrapped nor cut.
 void TestWindow::realDialogsShowWhatTheyAreGiven()
 {
     QTemporaryDir start;
@@ -569,8 +565,7 @@ void TestWindow::typingIntoTheLists()
     auto* combo = f.get<QComboBox>(list);
     QWidget* focused = f.focus(combo);
     QLineEdit* field = combo->lineEdit();
-    if (!before.isNull())
-        combo->setEditText(QString(before).remove(u'[').remove(u']').remove(u'|'));
+    combo->setEditText(QString(before).remove(u'[').remove(u']').remove(u'|'));
     if (before.contains(u'['))
         field->selectAll();
     if (before.contains(u'|'))
