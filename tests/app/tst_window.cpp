@@ -414,10 +414,6 @@ closing: a logout is cancelled, then Dusk is saved and Quit pressed | ini: Night
 void TestWindow::editingMode_data()
 {
     addSessions(R"(
-a saved name and the list carry over, and Remove is on | ini: Night,Dawn |
-    do: choose Dawn; click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on | load: Dawn
-FS Original carries over, and Remove is off | ini: Night,Dawn | do: click chkSaveActivation |
-    mode: edit:*FS Original,Night,Dawn>FS Original:off
 typed exactly, FS Original turns Remove off | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; type cboConfigNameTO FS Original |
     mode: edit:FS Original,Night,*Dawn>FS Original:off | load: Dawn
@@ -429,9 +425,9 @@ nor with a blank after it | ini: Night,Dawn |
     mode: edit:*FS Original,Night,Dawn>FS Original%_:on
 nor an empty text | ini: Night,Dawn | do: click chkSaveActivation; type cboConfigNameTO |
     mode: edit:*FS Original,Night,Dawn>:on
-a second visit doubles no entry | ini: Night,Dawn | do: choose Dawn; click chkSaveActivation;
-    click chkSaveActivation; click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on |
-    load: Dawn
+the chosen name and the list carry over, Remove on; a second visit doubles no entry |
+    ini: Night,Dawn | do: choose Dawn; click chkSaveActivation; click chkSaveActivation;
+    click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on | load: Dawn
 leaving it empties the save list and keeps the load list's choice | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; click chkSaveActivation | load: Dawn
 )");
@@ -440,8 +436,6 @@ leaving it empties the save list and keeps the load list's choice | ini: Night,D
 void TestWindow::saveAndRemove_data()
 {
     addSessions(R"(
-Save: a new name joins the list and is shown | ini: Night>Dawn | do: save Dawn | list: Night,Dawn |
-    load: Dawn | after: Night,Dawn=live,live
 Save: an existing name is written over in place | ini: Night>Dawn | do: choose Night; save Night |
     load: Night | after: Night=live,live
 Save: FS Original is a name like any other | ini: Night>Dawn | do: save FS Original |
@@ -455,9 +449,6 @@ Save: a missing live file refuses, and nothing new is listed | ini: Night>Dawn |
     message: Error during files process : \r\r\tFS Original FS9.cfg file not found\t \r
 Remove: the middle name leaves the list and the disk | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; remove Dawn | list: Night,Dusk | after: live,Night,Dusk
-Remove: FS Original cannot be pressed | ini: Night,Dawn,Dusk>Dawn |
-    do: choose Dusk; remove FS Original | load: Dusk |
-    mode: edit:FS Original,Night,Dawn,*Dusk>FS Original:off
 Remove: another letter case removes nothing | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; remove dawn | load: Dusk
 Remove: a missing live file refuses and keeps the entry | ini: Night,Dawn,Dusk>Dawn |
