@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -250,12 +251,17 @@ void TestPlatform::removeDeletesReadOnlyFile()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"FS9.Night.cfg"_s);
+    const QString link = dir.filePath(u"link"_s); // shares the mode bits, and outlives the file
     TestFiles::write(file, "x");
     TestFiles::makeReadOnly(file);
+    std::filesystem::create_hard_link(QFile::encodeName(file).constData(),
+                                      QFile::encodeName(link).constData());
     DiskFileSystem fs;
     QString error;
     QVERIFY(fs.removeFile(file, &error));
     QVERIFY(!QFile::exists(file));
+    QVERIFY2(QFileInfo(link).permissions() & QFileDevice::WriteOwner,
+             "the read-only bit is cleared first, or Windows refuses the deletion");
     QVERIFY(!fs.removeFile(file, &error));
     QVERIFY(!error.isEmpty());
 }
