@@ -88,8 +88,7 @@ struct WindowFixture : FolderFixture
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, name);
-        if (buttonName)
-            click(QLatin1String(buttonName));
+        click(QLatin1String(buttonName));
     }
 
     QStringList messages() const

@@ -4,7 +4,9 @@
 #include <QDirIterator>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QInputMethodEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSessionManager>
@@ -12,22 +14,24 @@
 
 using Files = QMap<QString, QByteArray>;
 using Session = QMap<QString, QString>;
+using Step = FaultyFileSystem::Step;
+Q_DECLARE_METATYPE(FaultyFileSystem::Step)
 
 namespace {
 
-// A session table holds a row a line (a line that starts with blanks goes on with the row above,
-// after a blank unless the row breaks after ";" or ","): what the row catches, then "key: value"
+// A session table holds a row a line; a line starting with blanks goes on with the row above
+// (after a blank unless that breaks after ";" or ","). A row: what it catches, then "key: value"
 // fields split by "|", each with a default:
 // ini    the settings file: "-" none; "names>last" as written afresh (no ">": no LastConfig); or
 //        its lines after the section line, split by ";"
-// files  the two folders' files: "live" the live pair, a name its snapshot pair, a name ending
-//        in .cfg one file; each holds "<X> main" or "<X> scenery", X the name, "live" for a single
-//        file, or what follows "=" (the live pair and the pairs of the names in ini)
+// files  the folders' files: "live" the live pair, a name its snapshot pair, a name ending in
+//        .cfg one file; each holds "<X> main" or "<X> scenery", X the name ("live" for one file)
+//        or what follows "=" (the live pair and the pairs of the names in ini)
 // do     the user's steps, split by ";" (none); close: the step that closes (the close box)
-// mode, list, load, last, boxes: before the closing step, the editing mode as "edit:<save list,
-//        "*" on the highlighted entry>><its text>:<Remove on|off>" (load mode), the load list after
-//        FS Original ("-": no entries at all), the name on Load (FS Original), the name last
-//        loaded ("-": none) and the folder boxes (%F,%S), by default as in ini
+// mode, list, load, last, boxes: before closing, the mode as "edit:<save list, "*" on the
+//        highlighted entry>><its text>:<Remove on|off>" (load mode), the load list after FS
+//        Original ("-": none at all), Load's name (FS Original), the name last loaded ("-": none)
+//        and the folder boxes (%F,%S), by default as in ini
 // after, message, written: at the end, the files (unchanged), the one message (none) and the
 //        settings file ("=": unchanged; as the state shown)
 // %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1; %_: a blank;
@@ -178,9 +182,8 @@ QString mode(const WindowFixture& f)
                                   f.button("cmdREMOVE")->isEnabled() ? u"on"_s : u"off"_s);
 }
 
-// Runs a row of a session table. Steps before the window opens take the settings lock as
-// another window does, or leave it as a killed window does, run an installed copy, or make the
-// settings file read-only.
+// Runs a session row. Steps before the window opens: lock-held (as another window holds it),
+// lock-left-by-kill, installed, read-only (the settings file).
 void runSession()
 {
     QFETCH(Session, session);
@@ -273,6 +276,15 @@ void runSession()
     QCOMPARE(TestFiles::read(where), bytes);
 }
 
+WindowFixture& openOnNightAndDawn(WindowFixture& f)
+{
+    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nLastConfig=Night\r\n");
+    f.addConfig(u"Night"_s);
+    f.addConfig(u"Dawn"_s);
+    f.open();
+    return f;
+}
+
 } // namespace
 
 class TestWindow : public QObject
@@ -289,6 +301,11 @@ private slots:
     void saveAndRemove_data();
     void saveAndRemove() { runSession(); }
     void realDialogsShowWhatTheyAreGiven();
+    void typingIntoTheLists_data();
+    void typingIntoTheLists();
+    void everyFailedStepKeepsListsTrue_data();
+    void everyFailedStepKeepsListsTrue();
+    void folderPickersStartAtTheBoxesFolders();
 };
 
 void TestWindow::layout_data()
@@ -397,10 +414,6 @@ closing: a logout is cancelled, then Dusk is saved and Quit pressed | ini: Night
 void TestWindow::editingMode_data()
 {
     addSessions(R"(
-a saved name and the list carry over, and Remove is on | ini: Night,Dawn |
-    do: choose Dawn; click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on | load: Dawn
-FS Original carries over, and Remove is off | ini: Night,Dawn | do: click chkSaveActivation |
-    mode: edit:*FS Original,Night,Dawn>FS Original:off
 typed exactly, FS Original turns Remove off | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; type cboConfigNameTO FS Original |
     mode: edit:FS Original,Night,*Dawn>FS Original:off | load: Dawn
@@ -412,9 +425,9 @@ nor with a blank after it | ini: Night,Dawn |
     mode: edit:*FS Original,Night,Dawn>FS Original%_:on
 nor an empty text | ini: Night,Dawn | do: click chkSaveActivation; type cboConfigNameTO |
     mode: edit:*FS Original,Night,Dawn>:on
-a second visit doubles no entry | ini: Night,Dawn | do: choose Dawn; click chkSaveActivation;
-    click chkSaveActivation; click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on |
-    load: Dawn
+the chosen name and the list carry over, Remove on; a second visit doubles no entry |
+    ini: Night,Dawn | do: choose Dawn; click chkSaveActivation; click chkSaveActivation;
+    click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on | load: Dawn
 leaving it empties the save list and keeps the load list's choice | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; click chkSaveActivation | load: Dawn
 )");
@@ -423,8 +436,6 @@ leaving it empties the save list and keeps the load list's choice | ini: Night,D
 void TestWindow::saveAndRemove_data()
 {
     addSessions(R"(
-Save: a new name joins the list and is shown | ini: Night>Dawn | do: save Dawn | list: Night,Dawn |
-    load: Dawn | after: Night,Dawn=live,live
 Save: an existing name is written over in place | ini: Night>Dawn | do: choose Night; save Night |
     load: Night | after: Night=live,live
 Save: FS Original is a name like any other | ini: Night>Dawn | do: save FS Original |
@@ -438,9 +449,6 @@ Save: a missing live file refuses, and nothing new is listed | ini: Night>Dawn |
     message: Error during files process : \r\r\tFS Original FS9.cfg file not found\t \r
 Remove: the middle name leaves the list and the disk | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; remove Dawn | list: Night,Dusk | after: live,Night,Dusk
-Remove: FS Original cannot be pressed | ini: Night,Dawn,Dusk>Dawn |
-    do: choose Dusk; remove FS Original | load: Dusk |
-    mode: edit:FS Original,Night,Dawn,*Dusk>FS Original:off
 Remove: another letter case removes nothing | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; remove dawn | load: Dusk
 Remove: a missing live file refuses and keeps the entry | ini: Night,Dawn,Dusk>Dawn |
@@ -450,8 +458,6 @@ Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>D
     do: choose Dusk; delete Scenery.Dawn.cfg; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk,FS9.Dawn.cfg=Dawn |
     message: Error during files process : \r\r\tScenery.Dawn.cfg file not found\t \r
-Remove: a name listed twice leaves the list twice | ini: Night,Dawn,Dusk,Dawn>Dawn |
-    do: choose Dusk; remove Dawn | list: Night,Dusk | after: live,Night,Dusk
 Remove: the same pair listed in another letter case leaves too | ini: Night,Dawn,Dusk,DAWN>Dawn |
     files: live,Night,Dawn,Dusk | do: choose Dusk; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk
@@ -463,9 +469,8 @@ Wine's spellings: the live files keep theirs, a snapshot spelled otherwise is re
 )");
 }
 
-// The real adapters once, each closed from a timer; a dialog that does not show as expected is
-// closed at the deadline and fails the test rather than hanging it. A line of a message wider
-// than half the screen (a long path) is neither wrapped nor cut.
+// The real adapters, closed from a timer (at the deadline, failing rather than hanging). A line
+// wider than half the screen (a long path) is neither wrapped nor cut.
 void TestWindow::realDialogsShowWhatTheyAreGiven()
 {
     QTemporaryDir start;
@@ -506,6 +511,139 @@ void TestWindow::realDialogsShowWhatTheyAreGiven()
             u"Error during files process : \n\n\t%1FS9.cfg could not be written\t \n"_s.arg(path),
             u"whole"_s, QString::number(QMessageBox::NoIcon), QString::number(QMessageBox::Ok),
             start.path()}));
+}
+
+void TestWindow::typingIntoTheLists_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("before"); // the field's text; [ ] marks a selection, | the cursor
+    QTest::addColumn<int>("key");        // 0: an input method commits the text; -1: a drop
+    QTest::addColumn<QString>("text");   // that the key carries, as a real keyboard sends it
+    QTest::addColumn<QString>("after");
+    const QString load = u"cboConfigName"_s, save = u"cboConfigNameTO"_s;
+    const auto n = [](int count) { return QString(count, u'n'); };
+    QTest::newRow("load list: a typed character is discarded")
+        << load << u"FS Original|"_s << int(Qt::Key_X) << u"x"_s << u"FS Original"_s;
+    QTest::newRow("load list: Ctrl+A selects nothing, the handler discards it")
+        << load << u"FS Original|"_s << int(Qt::Key_A) << u"\1"_s << u"FS Original"_s;
+    QTest::newRow("load list: a drop changes nothing, the field is read-only")
+        << load << u"FS Original|"_s << -1 << u"Dropped"_s << u"FS Original"_s;
+    QTest::newRow("save list: 15 characters take a 16th")
+        << save << n(15) << int(Qt::Key_X) << u"x"_s << n(15) + u'x';
+    QTest::newRow("save list: 16 refuse a 17th, over a selection too")
+        << save << u'[' + n(16) + u']' << int(Qt::Key_X) << u"x"_s << u'[' + n(16) + u']';
+    QTest::newRow("save list: 16 refuse Backspace")
+        << save << n(16) << int(Qt::Key_Backspace) << u"\b"_s << n(16);
+    QTest::newRow("save list: 15 take Backspace")
+        << save << n(15) << int(Qt::Key_Backspace) << u"\b"_s << n(14);
+    QTest::newRow("save list: Delete (character 127 on X11) still shortens 16")
+        << save << u'|' + n(16) << int(Qt::Key_Delete) << u"\x7f"_s << n(15);
+    QTest::newRow("save list: input method text stops at 16 too")
+        << save << n(14) << 0 << u"xyz"_s << n(14) + u"xy"_s;
+}
+
+void TestWindow::typingIntoTheLists()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    WindowFixture f;
+    f.open();
+    if (list == u"cboConfigNameTO"_s)
+        f.click(u"chkSaveActivation"_s);
+    auto* combo = f.get<QComboBox>(list);
+    QWidget* focused = f.focus(combo);
+    QLineEdit* field = combo->lineEdit();
+    combo->setEditText(QString(before).remove(u'[').remove(u']').remove(u'|'));
+    if (before.contains(u'['))
+        field->selectAll();
+    if (before.contains(u'|'))
+        field->setCursorPosition(before.indexOf(u'|'));
+    QInputMethodEvent committed;
+    committed.setCommitString(text);
+    QMimeData dropped;
+    dropped.setText(text);
+    // A drop reaches the widget under the mouse, whichever has the focus.
+    QWidget* underMouse = combo->childAt(combo->rect().center());
+    const QPoint at = underMouse->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QKeyEvent press(QEvent::KeyPress, key, text == u"\1"_s ? Qt::ControlModifier : Qt::NoModifier,
+                    text);
+    if (key == -1) {
+        QApplication::sendEvent(underMouse, &enter);
+        QApplication::sendEvent(underMouse, &drop);
+    } else {
+        QApplication::sendEvent(focused, key == 0 ? static_cast<QEvent*>(&committed) : &press);
+    }
+    QString shown = field->text();
+    if (field->hasSelectedText())
+        shown.insert(field->selectionEnd(), u']').insert(field->selectionStart(), u'[');
+    QCOMPARE(shown, after);
+}
+
+void TestWindow::everyFailedStepKeepsListsTrue_data()
+{
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<int>("count");
+    for (const auto& [button, name] :
+         {std::pair{"cmdLOAD", u"Dawn"_s}, std::pair{"cmdSAVE", u"Dawn"_s},
+          std::pair{"cmdSAVE", u"New"_s}, std::pair{"cmdREMOVE", u"Dawn"_s}})
+        for (const auto& [step, count] : {std::pair{Step::Stage, 1}, std::pair{Step::Stage, 2},
+                                          std::pair{Step::Rename, 1}, std::pair{Step::Rename, 2}})
+            if (step == Step::Rename || qstrcmp(button, "cmdREMOVE") != 0) // Remove copies nothing
+                QTest::addRow("%s %s, %s %d", button, qPrintable(name),
+                              step == Step::Stage ? "copy" : "rename", count)
+                    << QByteArray(button) << name << step << count;
+}
+
+void TestWindow::everyFailedStepKeepsListsTrue()
+{
+    QFETCH(QByteArray, button);
+    QFETCH(QString, name);
+    QFETCH(Step, step);
+    QFETCH(int, count);
+    WindowFixture f;
+    openOnNightAndDawn(f).fileSystem.failAt(step, count);
+    if (button == "cmdLOAD") {
+        f.choose(name);
+        f.click(u"cmdLOAD"_s);
+    } else {
+        f.edit(name, button);
+    }
+    QCOMPARE(f.messages().size(), 1);
+    QVERIFY(f.messages().first().contains(FaultyFileSystem::reason()));
+    for (const QString& config : {u"Night"_s, u"Dawn"_s, u"New"_s}) {
+        const bool whole =
+            QFile::exists(f.snapshotMain(config)) && QFile::exists(f.snapshotScenery(config));
+        QCOMPARE(f.entries(f.loadList()).contains(config), whole);
+    }
+    QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Night"_s);
+}
+
+// A box's folder, else its nearest existing parent, else the home folder for a text naming no
+// place; a cancelled picker keeps the box's text, a chosen folder goes into its own box only.
+void TestWindow::folderPickersStartAtTheBoxesFolders()
+{
+    WindowFixture f;
+    openOnNightAndDawn(f).dialogs.pickerAnswers = {QString(), f.fs9};
+    const QString gone =
+        f.scenery + QDir::separator() + u"gone"_s + QDir::separator() + u"deeper"_s;
+    f.box("txtSceFolder")->setText(gone);
+    f.click(u"cmdSceFolder"_s);
+    f.box("txtFS9Folder")->setText(u"Flight Simulator folder"_s);
+    f.click(u"cmdFS9folder"_s);
+    QCOMPARE(f.dialogs.pickerStarts,
+             (QStringList{f.scenery, QDir::toNativeSeparators(QDir::homePath())}));
+    QCOMPARE(f.dialogs.pickerPrompts, (QStringList{u"Select the Flight Simulator SCENERY folder"_s,
+                                                   u"Select the FLIGHT SIMULATOR folder"_s}));
+    QCOMPARE((QStringList{f.box("txtFS9Folder")->text(), f.box("txtSceFolder")->text()}),
+             (QStringList{f.fs9, gone}));
+    QCOMPARE(f.entries(f.loadList()), (QStringList{u"FS Original"_s, u"Night"_s, u"Dawn"_s}));
 }
 
 QTEST_MAIN(TestWindow)

@@ -40,13 +40,12 @@ Run hangarctl(const WindowFixture& f, const QString& arguments,
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Every file under the fixture's root, by its relative path; the history by what it keeps, as
-// its files are named by the time they were kept.
-using Tree = Files;
+// Every file under the fixture's root by its relative path; the history by what it keeps, as its
+// files are named by the time they were kept.
 const QString historyFolder = u"exe/Hangar history"_s;
-Tree tree(const WindowFixture& f)
+Files tree(const WindowFixture& f)
 {
-    Tree files;
+    Files files;
     QDirIterator it(f.root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = QDir(f.root.path()).relativeFilePath(it.next());
@@ -62,7 +61,7 @@ Tree tree(const WindowFixture& f)
     return files;
 }
 
-void restore(const WindowFixture& f, const Tree& files)
+void restore(const WindowFixture& f, const Files& files)
 {
     QDir(f.root.filePath(historyFolder)).removeRecursively();
     for (const QString& path : tree(f).keys())
@@ -215,9 +214,9 @@ void TestCli::sameOutcomeAsTheWindow()
     QFETCH(Expected, ownRefusal);
     WindowFixture f;
     prepare(f, setup);
-    const Tree before = tree(f);
+    const Files before = tree(f);
     const Run run = hangarctl(f, arguments);
-    const Tree afterCommand = tree(f);
+    const Files afterCommand = tree(f);
     QString said = ownRefusal ? ownRefusal(f) : QString();
     if (!ownRefusal) {
         restore(f, before);
@@ -237,10 +236,9 @@ void TestCli::sameOutcomeAsTheWindow()
 void TestCli::listShowsWhatTheWindowShows_data()
 {
     QTest::addColumn<QString>("setup");
-    QTest::newRow("saved names, one loaded last") << QString();
+    QTest::newRow("saved names, one loaded last, read while a window is open") << u"window open"_s;
     QTest::newRow("blanks trimmed, half pairs left out") << u"blanks and a half pair"_s;
     QTest::newRow("a missing folder lists FS Original alone") << u"fs9 missing"_s;
-    QTest::newRow("read while a window is open") << u"window open"_s;
     QTest::newRow("no settings file") << u"no settings"_s;
 }
 
@@ -327,7 +325,7 @@ void TestCli::usage()
     QFETCH(QString, firstLine);
     WindowFixture f;
     prepare(f, QString());
-    const Tree before = tree(f);
+    const Files before = tree(f);
     const Run run = hangarctl(f, arguments);
     QCOMPARE(run.status, firstLine.isEmpty() ? 2 : 0);
     QCOMPARE(run.out.section(u'\n', 0, 0), firstLine);
