@@ -1,7 +1,6 @@
 #include "PairSwitch.h"
 
 #include "HangarTemporaries.h"
-#include "RunTogether.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <optional>
 #include <vector>
 
@@ -100,24 +100,16 @@ std::array<QString, 2> asidesOf(const std::vector<RecordedStep>& steps)
     return {steps.at(0).aside, steps.at(1).aside};
 }
 
-// Each distinct folder of the steps, the two at once when they differ.
 bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem, QString* error)
 {
-    QStringList folders;
+    QSet<QString> done;
     for (const RecordedStep& step : steps) {
-        if (!folders.contains(folderOf(step.destination)))
-            folders << folderOf(step.destination);
+        const QString folder = folderOf(step.destination);
+        if (!done.contains(folder) && !fileSystem.syncFolder(folder, error))
+            return false;
+        done.insert(folder);
     }
-    if (folders.size() != 2)
-        return folders.isEmpty() || fileSystem.syncFolder(folders[0], error);
-    QString secondError;
-    bool first = false;
-    bool second = false;
-    runTogether([&] { first = fileSystem.syncFolder(folders[0], error); },
-                [&] { second = fileSystem.syncFolder(folders[1], &secondError); });
-    if (first && !second)
-        *error = secondError;
-    return first && second;
+    return true;
 }
 
 // Finishes a decided switch from wherever it stopped: every step is idempotent. The set-aside
@@ -169,30 +161,19 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         for (const RecordedStep& step : steps)
             removeIfPresent(step.staged, fileSystem);
     };
-    std::array<std::optional<QString>, 2> copies;
-    std::array<QString, 2> reasons;
-    const auto stage = [&](std::size_t i) {
-        if (!pair[i].source.isEmpty())
-            copies[i] = fileSystem.stageCopy(pair[i].source, pair[i].destination, &reasons[i]);
-    };
-    if (pair[0].source.isEmpty() || pair[1].source.isEmpty()) {
-        stage(0);
-        stage(1);
-    } else {
-        runTogether([&] { stage(0); }, [&] { stage(1); });
-    }
-    for (std::size_t i = 0; i < pair.size(); ++i) {
-        steps.push_back(
-            {pair[i].destination, copies[i].value_or(QString()),
-             HangarTemporaries::nameBeside(pair[i].destination, QStringLiteral("old"))});
-    }
-    for (std::size_t i = 0; i < pair.size(); ++i) {
-        if (!pair[i].source.isEmpty() && !copies[i]) {
-            outcome.failedPath = pair[i].destination;
-            outcome.reason = reasons[i];
-            discardStaged();
-            return outcome;
+    for (const PairStep& step : pair) {
+        QString staged;
+        if (!step.source.isEmpty()) {
+            const auto copy = fileSystem.stageCopy(step.source, step.destination, &outcome.reason);
+            if (!copy) {
+                outcome.failedPath = step.destination;
+                discardStaged();
+                return outcome;
+            }
+            staged = *copy;
         }
+        steps.push_back({step.destination, staged,
+                         HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
     }
     // Set only when there is a pair to keep.
     History* history = nullptr;
@@ -267,8 +248,8 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             outcome.done = true;
             return outcome;
         }
-        runTogether([&] { removeIfPresent(steps[0].aside, fileSystem); },
-                    [&] { removeIfPresent(steps[1].aside, fileSystem); });
+        for (const RecordedStep& step : steps)
+            removeIfPresent(step.aside, fileSystem);
         removeIfPresent(recordPath, fileSystem);
         outcome.done = true;
         return outcome;

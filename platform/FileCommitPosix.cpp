@@ -10,7 +10,6 @@
 
 namespace {
 
-// Safe from two threads at once, unlike strerror.
 QString systemReason(int error)
 {
     return qt_error_string(error);

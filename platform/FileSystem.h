@@ -5,8 +5,7 @@
 #include <optional>
 
 // The file steps of the configuration switch, each one confirmed by the system or failed with its
-// reason. Tests put a fake in its place to fail or stop at any chosen step. Steps on different
-// files may be called from two threads at once.
+// reason. Tests put a fake in its place to fail or stop at any chosen step.
 class FileSystem
 {
 public:

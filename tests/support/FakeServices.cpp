@@ -31,7 +31,6 @@ void FaultyFileSystem::stopAt(Step step, int count)
 bool FaultyFileSystem::refused(Step step, QString* error, const QString& tornPath,
                                const QByteArray& bytes)
 {
-    const std::lock_guard lock(m_mutex);
     const int calls = ++m_calls[static_cast<int>(step)];
     if (m_step == step && calls == m_failAt) {
         fired = true;

@@ -5,7 +5,6 @@
 #include "DiskFileSystem.h"
 
 #include <QStringList>
-#include <mutex>
 #include <optional>
 
 // Records every message instead of showing it and answers the folder picker from a script.
@@ -52,7 +51,7 @@ public:
 };
 
 // The real file system, but the chosen call of a step fails with a made-up reason; or, as a
-// program killed at that moment, does nothing from that call on. Calls may come from two threads.
+// program killed at that moment, does nothing from that call on.
 class FaultyFileSystem : public DiskFileSystem
 {
 public:
@@ -91,7 +90,6 @@ private:
     bool refused(Step step, QString* error, const QString& tornPath = {},
                  const QByteArray& bytes = {});
 
-    std::mutex m_mutex;
     std::optional<Step> m_step;
     int m_failAt = 0;
     bool m_stops = false;
