@@ -18,7 +18,8 @@ declare -A groups=(
 packages=()
 for group in base "$@"; do
     [ -n "${groups[$group]+set}" ] || { echo "setup: no package group '$group'" >&2; exit 2; }
-    read -r -a list <<<"${groups[$group]}"
+    # A group spans lines: split on every blank and line ending, not on the first line only.
+    read -r -d '' -a list <<<"${groups[$group]}" || true
     packages+=("${list[@]}")
 done
 
