@@ -26,7 +26,8 @@ public:
     // Sets the key, creating the section when missing.
     void setString(const QString& section, const QString& key, const QString& value);
     // Writes the edited contents, unless they are what the file already holds. On failure the
-    // file keeps every byte it held.
+    // file keeps every byte it held. Writers of one file take turns; a write killed half-way
+    // leaves a temporary that the next one removes.
     bool commit(QString* error);
 
 private:

@@ -329,7 +329,8 @@ void TestConfigFiles::killedProcessLeavesWholePair()
 void TestConfigFiles::realFullDiskChangesNothing_data()
 {
     QTest::addColumn<QStringList>("arguments"); // the runner's, {names} replaced by paths
-    QTest::addColumn<QString>("full");          // "limit", or the folder of a full tmpfs
+    // "limit", "signal" (the limit's signal kills the runner), or the folder of a full tmpfs
+    QTest::addColumn<QString>("full");
     const QStringList load{u"LOAD"_s, u"{fs9}"_s, u"{scenery}"_s, u"Night"_s, u"Dawn"_s};
     const QStringList save{u"SAVE"_s, u"{fs9}"_s, u"{scenery}"_s, u"Night"_s, u"Dawn"_s};
     const QStringList settings{u"SETTINGS"_s, u"{settings}"_s, u"Night"_s};
@@ -338,6 +339,7 @@ void TestConfigFiles::realFullDiskChangesNothing_data()
             << arguments << u"limit"_s;
         QTest::addRow("%s on a full tmpfs", qPrintable(arguments[0])) << arguments << u"{root}"_s;
     }
+    QTest::newRow("SETTINGS killed half-way by the limit's signal") << settings << u"signal"_s;
     // The history alone on a full file system: it must copy what goes, and cannot. What is left
     // holds one file that goes, not both: the first copy must go too.
     const QStringList history{u"--history"_s, u"{history}"_s};
@@ -396,15 +398,25 @@ void TestConfigFiles::realFullDiskChangesNothing()
     const QByteArrayList expected = before();
 
     QProcess runner;
-    if (full == u"limit"_s) {
-        runner.setChildProcessModifier([] {
+    if (mounted.isEmpty()) {
+        const bool killed = full == u"signal"_s;
+        runner.setChildProcessModifier([killed] {
             const rlimit limit{100'000, 100'000};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            ::signal(SIGXFSZ, SIG_IGN);
+            ::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
         });
     }
     runner.start(QStringLiteral(OPERATION_RUNNER), arguments);
     QVERIFY(runner.waitForFinished(20'000));
+    if (full == u"signal"_s) {
+        QCOMPARE(runner.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(before(), expected);
+        // The next write clears what the killed one left.
+        QCOMPARE(QProcess::execute(QStringLiteral(OPERATION_RUNNER), arguments), 0);
+        QCOMPARE(QDir(f.root.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"Hangar.ini"_s});
+        return;
+    }
     QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
     QCOMPARE(runner.exitCode(), 1);
     const QString message = QString::fromLocal8Bit(runner.readAllStandardError());
