@@ -1,5 +1,7 @@
 #include "HistoryList.h"
 
+#include "TextTable.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -43,17 +45,18 @@ int HistoryList::execute(const QCommandLineParser& parser, const QStringList&)
     const History kept = history();
     const QList<HistoryEntry> entries = kept.entries();
     if (!parser.isSet(jsonOption())) {
+        QList<TextRow> rows;
         for (const HistoryEntry& entry : entries) {
             QStringList files;
             for (const KeptFile& file : entry.files)
                 files << (file.keptAs.isEmpty() ? tr("(none)") : QFileInfo(file.path).fileName());
-            out() << QStringLiteral("%1  %2  %3  %4  %5\n")
-                         .arg(entry.id, 3)
-                         .arg(entry.time.toLocalTime().toString(
-                                  QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                              entry.operation.leftJustified(7), entry.name,
-                              files.join(QStringLiteral(" + ")));
+            rows.append({{QString::number(entry.id).rightJustified(3),
+                          entry.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                          entry.operation, entry.name, files.join(QStringLiteral(" + "))},
+                         {}});
         }
+        for (const QString& line : alignedRows(rows, false))
+            out() << line << '\n';
         out() << Qt::flush;
         return Done;
     }
