@@ -6,35 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-constexpr qint64 chunkSize = qint64{256} * 1024;
-
-} // namespace
-
 std::optional<QString> DiskFileSystem::stageCopy(const QString& source, const QString& destination,
                                                  QString* error)
 {
     if (refusedAsReadOnly(destination, error))
         return std::nullopt;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error = in.errorString();
-        return std::nullopt;
-    }
     const auto out = createTemporaryBeside(destination, QStringLiteral("new"), error);
-    if (!out)
+    if (!out || !out->copyFrom(source, error))
         return std::nullopt;
-    QByteArray buffer;
-    while (!in.atEnd()) {
-        buffer = in.read(chunkSize);
-        if (buffer.isEmpty() && in.error() != QFileDevice::NoError) {
-            *error = in.errorString();
-            return std::nullopt;
-        }
-        if (!out->write(buffer, error))
-            return std::nullopt;
-    }
     const QString ownershipFrom = QFileInfo::exists(destination) ? destination : source;
     if (!out->adoptOwnershipOf(ownershipFrom, error) || !out->finish(error))
         return std::nullopt;

@@ -16,6 +16,9 @@ public:
     virtual ~NewFile() = default;
     // Writes all the bytes or fails.
     virtual bool write(QByteArrayView bytes, QString* error) = 0;
+    // Writes the whole of the file at the source or fails. Here it is read in pieces and
+    // written; a system may let its kernel copy it instead.
+    virtual bool copyFrom(const QString& source, QString* error);
     // Takes the permission bits and, where the process may set them, the owner and group of the
     // file at the path (the file a link points to), so that a replacement looks like what it
     // replaces. A path that names nothing leaves the new file as created.
