@@ -54,14 +54,4 @@ QStringList inFolder(const QString& folder)
     return paths;
 }
 
-QStringList ofTarget(const QString& target)
-{
-    const QFileInfo info(target);
-    const QString prefix = QLatin1Char('.') + info.fileName() + QStringLiteral(".hangar-");
-    QStringList paths = inFolder(info.path());
-    paths.removeIf(
-        [&](const QString& path) { return !QFileInfo(path).fileName().startsWith(prefix); });
-    return paths;
-}
-
 } // namespace HangarTemporaries

@@ -15,7 +15,5 @@ bool isTemporaryName(const QString& fileName);
 
 // The paths of the temporaries in the folder.
 QStringList inFolder(const QString& folder);
-// The paths of the temporaries beside the target that were made for it.
-QStringList ofTarget(const QString& target);
 
 } // namespace HangarTemporaries

@@ -2,7 +2,6 @@
 
 #include "AtomicWrite.h"
 #include "FileCommit.h"
-#include "HangarTemporaries.h"
 #include "ProfileText.h"
 
 #include <QFile>
@@ -63,9 +62,6 @@ bool Edit::commit(QString* error)
         return true;
     if (!writeFileAtomically(m_file, content, error))
         return false;
-    // What a write killed half-way left beside the file; no other write is under way.
-    for (const QString& leftover : HangarTemporaries::ofTarget(m_file))
-        QFile::remove(leftover);
     m_original = content;
     m_existed = true;
     return true;

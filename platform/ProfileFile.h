@@ -26,8 +26,7 @@ public:
     // Sets the key, creating the section when missing.
     void setString(const QString& section, const QString& key, const QString& value);
     // Writes the edited contents, unless they are what the file already holds. On failure the
-    // file keeps every byte it held. Writers of one file take turns; a write killed half-way
-    // leaves a temporary that the next one removes.
+    // file keeps every byte it held.
     bool commit(QString* error);
 
 private:
