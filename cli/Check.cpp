@@ -10,16 +10,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-namespace {
-
-QCommandLineOption jsonOption()
-{
-    return {QStringLiteral("json"),
-            QCoreApplication::translate("Check", "Prints the faults as JSON instead.")};
-}
-
-} // namespace
-
 Check::Check()
     : Command(QStringLiteral("check"),
               tr("Checks a configuration's scenery list. Finds what would go wrong once it is "
@@ -28,7 +18,7 @@ Check::Check()
                  "for in the Wine prefix, letter case ignored), and lines the simulator skips. "
                  "Exits 0 when nothing is wrong, 1 for errors, 3 for warnings only."),
               {{QStringLiteral("NAME"), tr("The configuration, or \"live\" (the default)."), true}},
-              {jsonOption()})
+              {jsonOption(tr("Prints the faults as JSON instead."))})
 {}
 
 int Check::execute(const QCommandLineParser& parser, const QStringList& arguments)

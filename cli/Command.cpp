@@ -198,6 +198,11 @@ QCommandLineOption Command::forceOption()
     return {QStringLiteral("force"), tr("Goes ahead while the simulator runs.")};
 }
 
+QCommandLineOption Command::jsonOption(const QString& description)
+{
+    return {QStringLiteral("json"), description};
+}
+
 bool Command::refusedWhileSimulatorRuns(const QCommandLineParser& parser) const
 {
     if (parser.isSet(forceOption()))

@@ -90,6 +90,8 @@ protected:
     int write(const StoredState& state);
     // The option that lets a change of the live files go ahead while the simulator runs.
     static QCommandLineOption forceOption();
+    // The option that prints JSON instead of lines; what it prints is the command's to describe.
+    static QCommandLineOption jsonOption(const QString& description = {});
     // True, with the reason printed, when the simulator runs and the change was not forced: the
     // simulator writes its files back when it quits, which would undo the change.
     bool refusedWhileSimulatorRuns(const QCommandLineParser& parser) const;

@@ -8,16 +8,6 @@
 
 #include <QCommandLineParser>
 
-namespace {
-
-QCommandLineOption jsonOption()
-{
-    return {QStringLiteral("json"),
-            QCoreApplication::translate("Diff", "Prints the differences as JSON instead.")};
-}
-
-} // namespace
-
 Diff::Diff()
     : Command(QStringLiteral("diff"),
               tr("Compares two configurations. Shows the keys of FS9.cfg added, removed and "
@@ -25,7 +15,7 @@ Diff::Diff()
                  "moved or pointed at another folder. \"live\" names the live files."),
               {{QStringLiteral("A"), tr("The configuration before, or \"live\".")},
                {QStringLiteral("B"), tr("The configuration after, or \"live\".")}},
-              {jsonOption()})
+              {jsonOption(tr("Prints the differences as JSON instead."))})
 {}
 
 int Diff::execute(const QCommandLineParser& parser, const QStringList& arguments)

@@ -10,15 +10,6 @@
 
 namespace {
 
-QCommandLineOption jsonOption()
-{
-    return {QStringLiteral("json"),
-            QCoreApplication::translate(
-                "HistoryList", "Prints a JSON array instead, with each entry's two files: the path "
-                               "each came from, its kept copy, its size and modification time "
-                               "(null for a file that was not there).")};
-}
-
 QJsonObject fileObject(const History& history, const KeptFile& file)
 {
     const bool kept = !file.keptAs.isEmpty();
@@ -37,7 +28,10 @@ HistoryList::HistoryList()
               tr("Lists the pairs that the history keeps. One line each, newest first: the "
                  "entry's number for \"hangarctl restore\", when it was kept, the operation and "
                  "the configuration that replaced or deleted it, and its two files."),
-              {}, {jsonOption()})
+              {},
+              {jsonOption(tr("Prints a JSON array instead, with each entry's two files: the path "
+                             "each came from, its kept copy, its size and modification time "
+                             "(null for a file that was not there)."))})
 {}
 
 int HistoryList::execute(const QCommandLineParser& parser, const QStringList&)

@@ -11,15 +11,6 @@
 
 namespace {
 
-QCommandLineOption jsonOption()
-{
-    return {QStringLiteral("json"),
-            QCoreApplication::translate("List",
-                                        "Prints a JSON array instead, with each configuration's "
-                                        "two snapshot files, their sizes and modification "
-                                        "times (null for a file that is missing).")};
-}
-
 QJsonObject fileObject(const std::optional<QString>& path)
 {
     const bool present = path && FileExists(*path);
@@ -37,7 +28,10 @@ List::List()
     : Command(QStringLiteral("list"),
               tr("Lists the configurations. One line each, as the window's load list shows them "
                  "when it opens: \"FS Original\" first, and \"*\" before the one loaded last."),
-              {}, {jsonOption()})
+              {},
+              {jsonOption(tr("Prints a JSON array instead, with each configuration's "
+                             "two snapshot files, their sizes and modification "
+                             "times (null for a file that is missing)."))})
 {}
 
 int List::execute(const QCommandLineParser& parser, const QStringList&)
