@@ -65,9 +65,10 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The history on the same file system as the live files. Loading back and forth: every Load
 // keeps a pair that the history holds already, so it compares the pair and writes an entry.
-// With fresh bytes: before every Load the live scenery file is rewritten (and flushed, as the
-// simulator's writes are long before a switch), so every Load also moves the old pair into the
-// history.
+// With fresh bytes: before every Load the live scenery file is rewritten with one area's line
+// changed in its middle, keeping its size (and flushed, as the simulator's writes are long before a
+// switch), so every Load also moves the old pair into the history, after telling its bytes from
+// those of every kept file of that size.
 void BM_LoadWithHistory(benchmark::State& state)
 {
     LoadFolders folders;
@@ -79,7 +80,12 @@ void BM_LoadWithHistory(benchmark::State& state)
     for (auto _ : state) {
         if (freshBytes) {
             state.PauseTiming();
-            BenchFolders::writeFile(liveScenery, 2 * 1024 * 1024, char('A' + round % 26));
+            BenchFolders::writeFile(liveScenery, 2 * 1024 * 1024, 's');
+            QFile scenery(liveScenery);
+            if (!scenery.open(QIODevice::ReadWrite) || !scenery.seek(1024 * 1024) ||
+                scenery.write(QByteArray::number(round).rightJustified(8, '0')) != 8)
+                state.SkipWithError("could not change the scenery file");
+            scenery.close();
             QString error;
             syncFile(liveScenery, &error);
             state.ResumeTiming();
