@@ -1,5 +1,6 @@
 #include "History.h"
 
+#include "ContentFingerprint.h"
 #include "FileCommit.h"
 #include "HangarTemporaries.h"
 #include "HistorySettings.h"
@@ -69,7 +70,8 @@ QJsonObject HistoryEntry::toJson() const
             {QStringLiteral("path"), file.path},
             {QStringLiteral("keptAs"), file.keptAs},
             {QStringLiteral("size"), double(file.size)},
-            {QStringLiteral("modified"), file.modified.toUTC().toString(Qt::ISODateWithMs)}});
+            {QStringLiteral("modified"), file.modified.toUTC().toString(Qt::ISODateWithMs)},
+            {QStringLiteral("fingerprint"), file.fingerprint}});
     }
     return {{QStringLiteral("id"), id},
             {QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
@@ -93,7 +95,8 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
         entry.files[i] = {
             file.value(u"path").toString(), file.value(u"keptAs").toString(),
             qint64(file.value(u"size").toDouble()),
-            QDateTime::fromString(file.value(u"modified").toString(), Qt::ISODateWithMs)};
+            QDateTime::fromString(file.value(u"modified").toString(), Qt::ISODateWithMs),
+            file.value(u"fingerprint").toString()};
     }
     return entry;
 }
@@ -120,17 +123,16 @@ QString History::entryPath(int id) const
 
 QList<History::Stored> History::stored() const
 {
-    // One listing gives every file's size; an entry's file is read again only when it changed.
-    QHash<QString, qint64> sizes;
-    QFileInfoList described;
-    for (const QFileInfo& info : QDir(m_folder).entryInfoList(QDir::Files)) {
-        sizes.insert(info.fileName(), info.size());
-        if (entryNumber(info.fileName()) > 0)
-            described << info;
-    }
+    // The names alone, without asking for each file's details: only the entries' files are
+    // looked at, and read again only when they changed.
+    const QStringList names = QDir(m_folder).entryList(QDir::Files);
+    const QSet<QString> present(names.begin(), names.end());
     QList<Stored> result;
-    for (const QFileInfo& info : std::as_const(described)) {
-        Parsed& parsed = m_parsed[info.fileName()];
+    for (const QString& name : names) {
+        if (entryNumber(name) == 0)
+            continue;
+        const QFileInfo info(QDir(m_folder).filePath(name));
+        Parsed& parsed = m_parsed[name];
         if (parsed.modified != info.lastModified() || parsed.size != info.size()) {
             QFile file(info.filePath());
             if (!file.open(QIODevice::ReadOnly))
@@ -139,13 +141,12 @@ QList<History::Stored> History::stored() const
                       HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object())};
         }
         const std::optional<HistoryEntry>& entry = parsed.entry;
-        if (!entry || entry->id != entryNumber(info.fileName()))
+        if (!entry || entry->id != entryNumber(name))
             continue;
+        // A kept file takes its name only once it is whole.
         bool whole = true;
-        for (const KeptFile& kept : entry->files) {
-            if (!kept.keptAs.isEmpty() && sizes.value(kept.keptAs, -1) != kept.size)
-                whole = false;
-        }
+        for (const KeptFile& kept : entry->files)
+            whole = whole && (kept.keptAs.isEmpty() || present.contains(kept.keptAs));
         result.append({*entry, whole});
     }
     std::sort(result.begin(), result.end(),
@@ -171,20 +172,36 @@ HistoryEntry History::newEntry(const QString& operation, const QString& name,
     entry.id = all.isEmpty() ? 1 : all.first().entry.id + 1;
     entry.operation = operation;
     entry.name = name;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        KeptFile& file = entry.files[i];
+        file.path = paths[i];
+        const QFileInfo info(paths[i]);
+        if (!info.exists())
+            continue;
+        file.size = info.size();
+        file.modified = info.lastModified();
+        matchKeptFile(file, all);
+    }
     // Named by the time, not the number: an entry that recovery renumbers keeps its files' names.
     // A name taken already (two entries in one millisecond) moves the time on.
     for (entry.time = QDateTime::currentDateTimeUtc();; entry.time = entry.time.addMSecs(1)) {
         const QString prefix = entry.time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"));
+        std::array<QString, 2> names;
         bool taken = false;
         for (std::size_t i = 0; i < paths.size(); ++i) {
-            entry.files[i].path = paths[i];
-            entry.files[i].keptAs =
-                QFileInfo::exists(paths[i]) ? prefix + QFileInfo(paths[i]).fileName() : QString();
-            taken = taken || (!entry.files[i].keptAs.isEmpty() &&
-                              QFileInfo::exists(keptFilePath(entry.files[i].keptAs)));
+            const KeptFile& file = entry.files[i];
+            if (file.modified.isValid() && file.keptAs.isEmpty()) {
+                names[i] = prefix + QFileInfo(paths[i]).fileName();
+                taken = taken || QFileInfo::exists(keptFilePath(names[i]));
+            }
         }
-        if (!taken)
-            return entry;
+        if (taken)
+            continue;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            if (!names[i].isEmpty())
+                entry.files[i].keptAs = names[i];
+        }
+        return entry;
     }
 }
 
@@ -206,42 +223,67 @@ bool History::prepareFolder(FileSystem& fileSystem, QString* error)
     return true;
 }
 
-QString History::identicalKeptFile(const QString& path) const
+void History::matchKeptFile(KeptFile& file, const QList<Stored>& all) const
 {
-    const qint64 size = QFileInfo(path).size();
-    const QFileInfoList kept = QDir(m_folder).entryInfoList(QDir::Files);
-    for (const QFileInfo& candidate : kept) {
-        if (candidate.size() == size && entryNumber(candidate.fileName()) == 0 &&
-            sameBytes(path, candidate.filePath(), size))
-            return candidate.fileName();
+    QList<const KeptFile*> candidates;
+    QSet<QString> seen;
+    for (const Stored& s : all) {
+        for (const KeptFile& kept : s.entry.files) {
+            if (s.whole && !kept.keptAs.isEmpty() && kept.size == file.size &&
+                !seen.contains(kept.keptAs)) {
+                seen.insert(kept.keptAs);
+                candidates.append(&kept);
+            }
+        }
     }
-    return {};
+    // Reading the whole file costs more than a comparison or two, which mostly stop at the first
+    // difference: the fingerprint sorts the candidates out only when there are more.
+    constexpr qsizetype fewCandidates = 4;
+    if (candidates.size() > fewCandidates)
+        file.fingerprint = contentFingerprint(file.path).value_or(QString());
+    for (const KeptFile* kept : std::as_const(candidates)) {
+        if (!file.fingerprint.isEmpty() && !kept->fingerprint.isEmpty() &&
+            kept->fingerprint != file.fingerprint)
+            continue;
+        if (sameBytes(file.path, keptFilePath(kept->keptAs), file.size)) {
+            file.keptAs = kept->keptAs;
+            file.fingerprint = kept->fingerprint;
+            break;
+        }
+    }
+    if (file.fingerprint.isEmpty())
+        file.fingerprint = contentFingerprint(file.path).value_or(QString());
 }
 
 KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                          FileSystem& fileSystem, QString* error)
+                          const QString& record, FileSystem& fileSystem, QString* error)
 {
-    return store(entry, setAside, false, fileSystem, error);
+    return store(entry, setAside, record, false, fileSystem, error);
 }
 
 KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
-                              FileSystem& fileSystem, QString* error)
+                              const QString& record, FileSystem& fileSystem, QString* error)
 {
+    QString describedBy = record;
     QFile file(entryPath(entry.id));
     if (file.open(QIODevice::ReadOnly)) {
         const auto written =
             HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object());
-        // The number went to another entry meanwhile (a switch in other folders).
-        if (!written || written->time != entry.time)
+        // The number went to another entry meanwhile (a switch in other folders): the record no
+        // longer describes the entry.
+        if (!written || written->time != entry.time) {
             entry.id = stored().value(0).entry.id + 1;
+            describedBy.clear();
+        }
     }
-    return store(entry, setAside, true, fileSystem, error) == KeepOutcome::Kept
+    return store(entry, setAside, describedBy, true, fileSystem, error) == KeepOutcome::Kept
                ? KeepOutcome::Kept
                : KeepOutcome::Pending;
 }
 
-KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& setAside,
-                           bool recovering, FileSystem& fileSystem, QString* error)
+KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+                           const QString& record, bool recovering, FileSystem& fileSystem,
+                           QString* error)
 {
     if (!prepareFolder(fileSystem, error))
         return KeepOutcome::Refused;
@@ -249,29 +291,27 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
     QStringList copied;
     bool failed = false;
     for (std::size_t i = 0; i < setAside.size() && !failed; ++i) {
-        KeptFile& file = entry.files[i];
+        const KeptFile& file = entry.files[i];
         if (file.keptAs.isEmpty())
             continue;
         const QString target = keptFilePath(file.keptAs);
-        // Moved in already, before a crash.
-        const QFileInfo source(recovering && QFileInfo::exists(target) ? target : setAside[i]);
-        if (!source.exists()) {
-            // A link that pointed nowhere held nothing to keep; a file that neither is where it
-            // was set aside nor was kept was removed by hand, and the entry can never be whole.
-            if (recovering)
-                return KeepOutcome::Kept;
-            file.keptAs.clear();
-            continue;
+        const QFileInfo source(setAside[i]);
+        // The entry, and the record that names it, describe the file as it was before it was set
+        // aside; a file written to since would be kept under a false description, or dropped as
+        // a copy of bytes it no longer holds.
+        if (!recovering && (!source.exists() || source.size() != file.size ||
+                            source.lastModified() != file.modified)) {
+            *error = QStringLiteral("%1 changed while it was being replaced.").arg(file.path);
+            failed = true;
+            break;
         }
-        file.size = source.size();
-        file.modified = source.lastModified();
-        if (source.filePath() == target)
+        // Kept already: the same bytes by another entry, or moved in before a crash.
+        if (QFileInfo::exists(target))
             continue;
-        const QString identical = identicalKeptFile(setAside[i]);
-        if (!identical.isEmpty()) {
-            file.keptAs = identical;
-            continue;
-        }
+        // Neither where it was set aside nor kept: removed by hand, and the entry can never be
+        // whole.
+        if (!source.exists())
+            return KeepOutcome::Kept;
         // A link is kept as the bytes it points to, never as a link to a file that may change.
         if (!source.isSymLink()) {
             // What the simulator wrote last may still be only in memory.
@@ -299,8 +339,8 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
     if (!failed && entry.files[0].keptAs.isEmpty() && entry.files[1].keptAs.isEmpty())
         return KeepOutcome::Kept;
     // The metadata comes last, so that an entry is never listed before its files are in place.
-    if (!failed &&
-        fileSystem.writeWhole(entryPath(entry.id), QJsonDocument(entry.toJson()).toJson(), error)) {
+    if (!failed && fileSystem.writeWhole(entryPath(entry.id),
+                                         QJsonDocument(entry.toJson()).toJson(), record, error)) {
         m_unflushed = true;
         return KeepOutcome::Kept;
     }

@@ -20,6 +20,8 @@ struct KeptFile
     QString keptAs;
     qint64 size = 0;
     QDateTime modified;
+    // Of its bytes (ContentFingerprint.h); empty in entries kept before fingerprints were.
+    QString fingerprint;
 };
 
 // A pair that an operation replaced or deleted.
@@ -50,13 +52,14 @@ enum class KeepOutcome
 // On disk, all in the history's one folder (one folder: one flush for all the new names):
 //   <time>-<name>  the bytes of one kept file, e.g. "20250107-211544-120-Scenery.cfg" for a
 //                  Scenery.cfg kept then; stored once however many entries hold the same bytes
-//                  (a file is compared with the kept files of its size)
+//                  (a file is compared with the kept files of its size and fingerprint)
 //   <id>.json      one entry: its number, time, operation, name, and for each of the two files
-//                  the path it came from, the name of its copy, its size and its time of last
-//                  change
+//                  the path it came from, the name of its copy, its size, its time of last
+//                  change and its fingerprint; other keys in it are not the history's (the
+//                  entry may be the switch's record under a second name)
 // An entry counts, and is listed, only when its metadata file and every file it names are whole
-// on disk. The pair switch names the entry and where its files go in its record before anything is
-// renamed; the set-aside files are then flushed and renamed into the history (copied when it
+// on disk. The pair switch names the entry, with where its files go, in its record before anything
+// is renamed; the set-aside files are then flushed and renamed into the history (copied when it
 // is on another file system), the metadata is written last, and the switch flushes the history's
 // folder with its own. A crash at any point leaves either no listed entry or a whole one, and the
 // recovery of the switch completes the entry from its record.
@@ -81,20 +84,24 @@ public:
     QString keptFilePath(const QString& keptAs) const;
 
     // A new entry for the pair at the two paths, numbered after every entry on disk, with the
-    // names that the files there now would be kept as. A path that names no file (or a link that
-    // points nowhere) has nothing to keep.
+    // files there now as they are: the name of a kept file with the same bytes, else the name
+    // they would be kept as. A path that names no file (or a link that points nowhere) has
+    // nothing to keep.
     HistoryEntry newEntry(const QString& operation, const QString& name,
                           const std::array<QString, 2>& paths) const;
 
-    // Keeps the files at the set-aside paths as the entry's pair. A file whose bytes are kept
-    // already stays where it is for the caller to remove; any other is renamed into the history
-    // when it is on the same file system, else copied. The caller flushes the history
-    // (flushAndPrune) before it forgets the set-aside files.
+    // Keeps the files at the set-aside paths as the entry's pair, refused when either is not the
+    // file that the entry describes. A file whose bytes are kept already stays where it is for the
+    // caller to remove; any other is renamed into the history when it is on the same file system,
+    // else copied. record, when given, is a flushed file that describes the entry (the switch's
+    // record): where it can, it becomes the entry's metadata under a second name, with nothing
+    // more to write. The caller flushes the history (flushAndPrune) before it forgets the
+    // set-aside files.
     KeepOutcome keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                     FileSystem& fileSystem, QString* error);
+                     const QString& record, FileSystem& fileSystem, QString* error);
     // Completes the keeping of the entry that a crash interrupted, from where it stopped.
     KeepOutcome complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
-                         FileSystem& fileSystem, QString* error);
+                         const QString& record, FileSystem& fileSystem, QString* error);
     // Flushes the new names in the history's folders to disk, then drops what the bounds exclude.
     bool flushAndPrune(FileSystem& fileSystem, QString* error);
 
@@ -114,9 +121,12 @@ private:
     QString entryPath(int id) const;
     QList<Stored> stored() const;
     bool prepareFolder(FileSystem& fileSystem, QString* error);
-    QString identicalKeptFile(const QString& path) const;
-    KeepOutcome store(HistoryEntry entry, const std::array<QString, 2>& setAside, bool recovering,
-                      FileSystem& fileSystem, QString* error);
+    // Names the file after a kept file with its bytes, if there is one, and gives it its
+    // fingerprint.
+    void matchKeptFile(KeptFile& file, const QList<Stored>& all) const;
+    KeepOutcome store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
+                      const QString& record, bool recovering, FileSystem& fileSystem,
+                      QString* error);
     void prune(FileSystem& fileSystem) const;
 
     QString m_folder;

@@ -55,6 +55,8 @@ struct Record
     std::optional<RecordedKeep> keep;
 };
 
+// With a pair to keep, the record holds the history entry's own keys, so that it can become the
+// entry's metadata under a second name once the pair is kept.
 QByteArray recordBytes(const Record& record)
 {
     QJsonArray array;
@@ -63,13 +65,13 @@ QByteArray recordBytes(const Record& record)
                                  {QStringLiteral("staged"), step.staged},
                                  {QStringLiteral("aside"), step.aside}});
     }
-    QJsonObject object{{QStringLiteral("steps"), array}};
+    QJsonObject object = record.keep ? record.keep->entry.toJson() : QJsonObject();
+    object.insert(QStringLiteral("steps"), array);
     if (record.keep) {
         object.insert(QStringLiteral("history"),
                       QJsonObject{{QStringLiteral("folder"), record.keep->folder},
                                   {QStringLiteral("maxEntries"), record.keep->maxEntries},
-                                  {QStringLiteral("maxBytes"), double(record.keep->maxBytes)},
-                                  {QStringLiteral("entry"), record.keep->entry.toJson()}});
+                                  {QStringLiteral("maxBytes"), double(record.keep->maxBytes)}});
     }
     return QJsonDocument(object).toJson();
 }
@@ -86,8 +88,10 @@ Record parsedRecord(const QByteArray& bytes)
                                 step.value(u"staged").toString(), step.value(u"aside").toString()});
     }
     const QJsonObject history = object.value(u"history").toObject();
-    const auto entry = HistoryEntry::fromJson(history.value(u"entry").toObject());
-    if (entry) {
+    // Records written before the entry's keys moved to the top held it under "entry".
+    const auto entry = HistoryEntry::fromJson(
+        history.contains(u"entry") ? history.value(u"entry").toObject() : object);
+    if (!history.isEmpty() && entry) {
         record.keep =
             RecordedKeep{history.value(u"folder").toString(), history.value(u"maxEntries").toInt(),
                          qint64(history.value(u"maxBytes").toDouble()), *entry};
@@ -114,7 +118,8 @@ bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem,
 
 // Finishes a decided switch from wherever it stopped: every step is idempotent. The set-aside
 // files go to the history before they are removed.
-bool rollForward(const Record& record, FileSystem& fileSystem, QString* error)
+bool rollForward(const Record& record, const QString& recordPath, FileSystem& fileSystem,
+                 QString* error)
 {
     for (const RecordedStep& step : record.steps) {
         const bool copyWaiting = !step.staged.isEmpty() && present(step.staged);
@@ -127,8 +132,8 @@ bool rollForward(const Record& record, FileSystem& fileSystem, QString* error)
     }
     if (record.keep) {
         History history(record.keep->folder, record.keep->maxEntries, record.keep->maxBytes);
-        if (history.complete(record.keep->entry, asidesOf(record.steps), fileSystem, error) !=
-                KeepOutcome::Kept ||
+        if (history.complete(record.keep->entry, asidesOf(record.steps), recordPath, fileSystem,
+                             error) != KeepOutcome::Kept ||
             !syncFolders(record.steps, fileSystem, error) ||
             !history.flushAndPrune(fileSystem, error))
             return false;
@@ -213,8 +218,8 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         setAside.push_back(&step);
     }
     if (outcome.failedPath.isEmpty() && history != nullptr) {
-        const KeepOutcome kept =
-            history->keep(record.keep->entry, asidesOf(steps), fileSystem, &outcome.reason);
+        const KeepOutcome kept = history->keep(record.keep->entry, asidesOf(steps), recordPath,
+                                               fileSystem, &outcome.reason);
         if (kept != KeepOutcome::Kept) {
             outcome.failedPath = history->folder();
             outcome.notKept = true;
@@ -287,7 +292,7 @@ RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSyste
         }
         const Record recorded = parsedRecord(file.readAll());
         file.close();
-        if (!rollForward(recorded, fileSystem, &outcome.reason) ||
+        if (!rollForward(recorded, record, fileSystem, &outcome.reason) ||
             !fileSystem.removeFile(record, &outcome.reason)) {
             outcome.done = false;
             return outcome;

@@ -27,8 +27,11 @@ bool DiskFileSystem::writeRecord(const QString& path, const QByteArray& bytes, Q
     return file && file->write(bytes, error) && file->finish(error);
 }
 
-bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes,
+                                const QString& equivalent, QString* error)
 {
+    if (!equivalent.isEmpty() && addName(equivalent, path))
+        return true;
     const auto file = createTemporaryBeside(path, QStringLiteral("new"), error);
     if (!file || !file->write(bytes, error) || !file->finish(error) ||
         !replaceName(file->path(), path, error))

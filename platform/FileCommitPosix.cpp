@@ -155,6 +155,12 @@ std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error)
     return file;
 }
 
+bool addName(const QString& existing, const QString& newName)
+{
+    return ::link(QFile::encodeName(existing).constData(),
+                  QFile::encodeName(newName).constData()) == 0;
+}
+
 bool replaceName(const QString& from, const QString& to, QString* error)
 {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)

@@ -106,6 +106,11 @@ std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error)
     return file;
 }
 
+bool addName(const QString& existing, const QString& newName)
+{
+    return CreateHardLinkW(native(newName).c_str(), native(existing).c_str(), nullptr);
+}
+
 bool replaceName(const QString& from, const QString& to, QString* error)
 {
     if (MoveFileExW(native(from).c_str(), native(to).c_str(),

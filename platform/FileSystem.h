@@ -18,8 +18,11 @@ public:
     // Writes a small file in place, flushed to disk; a crash may leave it torn.
     virtual bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) = 0;
     // Writes a small file whole or not at all: through a flushed temporary renamed over the path.
-    // The rename is flushed with the folder (syncFolder).
-    virtual bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) = 0;
+    // When equivalent names a flushed file that may stand for the bytes, and the file system
+    // allows it, the path is made a second name of that file instead: nothing is written or
+    // flushed. Either way the new name is flushed with the folder (syncFolder).
+    virtual bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
+                            QString* error) = 0;
     // Renames from over to, replacing to as a name.
     virtual bool rename(const QString& from, const QString& to, QString* error) = 0;
     // Deletes the file, also when it is marked read-only.

@@ -29,9 +29,10 @@ public:
     {
         return pause("record") && DiskFileSystem::writeRecord(path, bytes, error);
     }
-    bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) override
+    bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
+                    QString* error) override
     {
-        return pause("entry") && DiskFileSystem::writeWhole(path, bytes, error);
+        return pause("entry") && DiskFileSystem::writeWhole(path, bytes, equivalent, error);
     }
     bool rename(const QString& from, const QString& to, QString* error) override
     {

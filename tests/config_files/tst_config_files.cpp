@@ -67,6 +67,7 @@ private slots:
     void pairStaysWholeWhenAStepFailsOrStops();
     void killedProcessLeavesWholePair_data();
     void killedProcessLeavesWholePair();
+    void fileWrittenDuringTheSwitchIsNotLost();
     void realFullDiskChangesNothing_data();
     void realFullDiskChangesNothing();
     void onlyTheDestinationChanges_data();
@@ -325,6 +326,31 @@ void TestConfigFiles::killedProcessLeavesWholePair()
                  4);
     }
     QCOMPARE(endings, (QSet<bool>{false, true}));
+}
+
+void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost()
+{
+    HistoryFixture f;
+    f.addConfig(u"Night"_s);
+    QProcess runner;
+    runner.start(QStringLiteral(OPERATION_RUNNER), {u"--stepwise"_s, u"--history"_s, f.folder,
+                                                    u"LOAD"_s, f.fs9, f.scenery, u"Night"_s});
+    // The pair to keep is described before its record is written; the simulator saves its
+    // scenery list just then.
+    while (runner.waitForReadyRead(10'000)) {
+        while (runner.canReadLine()) {
+            if (runner.readLine().trimmed() == "record")
+                TestFiles::write(f.liveScenery(), "saved by the simulator");
+            runner.write("go\n");
+        }
+    }
+    QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(10'000));
+    QCOMPARE(runner.exitCode(), 1);
+    QVERIFY(
+        runner.readAllStandardError().contains("Scenery.cfg changed while it was being replaced"));
+    QCOMPARE(TestFiles::read(f.liveScenery()), "saved by the simulator");
+    QVERIFY(f.listed().isEmpty());
+    QVERIFY(f.leftovers().isEmpty());
 }
 
 void TestConfigFiles::realFullDiskChangesNothing_data()

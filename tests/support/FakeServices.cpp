@@ -61,11 +61,12 @@ bool FaultyFileSystem::writeRecord(const QString& path, const QByteArray& bytes,
            DiskFileSystem::writeRecord(path, bytes, error);
 }
 
-bool FaultyFileSystem::writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+bool FaultyFileSystem::writeWhole(const QString& path, const QByteArray& bytes,
+                                  const QString& equivalent, QString* error)
 {
     return !refused(Step::Entry, error, HangarTemporaries::nameBeside(path, QStringLiteral("new")),
                     bytes) &&
-           DiskFileSystem::writeWhole(path, bytes, error);
+           DiskFileSystem::writeWhole(path, bytes, equivalent, error);
 }
 
 bool FaultyFileSystem::rename(const QString& from, const QString& to, QString* error)
