@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dialogs.h"
 #include "FakeServices.h"
 #include "FolderFixture.h"
 #include "LockedAppInfo.h"
@@ -14,7 +15,24 @@
 #include <QTest>
 #include <memory>
 
-using namespace Qt::StringLiterals;
+// Records every message, the prompt of an "Error" and "<untitled>" for any other, instead of
+// showing it; answers the folder picker from a script.
+struct FakeDialogs : Dialogs
+{
+    void showMessage(const QString& prompt, const QString& title) override
+    {
+        messages << (title == u"Error"_s ? prompt : u"<untitled>"_s);
+    }
+    QString pickFolder(const QString& prompt, const QString& startFolder) override
+    {
+        pickerPrompts << prompt;
+        pickerStarts << startFolder;
+        return pickerAnswers.isEmpty() ? QString() : pickerAnswers.takeFirst();
+    }
+
+    QStringList messages, pickerPrompts, pickerStarts;
+    QStringList pickerAnswers; // taken in order; an empty text is a cancelled picker
+};
 
 // A shown window on real files: the two folders, an executable folder for Hangar.ini and the
 // recording fakes; with the real single-instance lock when lockedAppInfo is set.
@@ -89,14 +107,6 @@ struct WindowFixture : FolderFixture
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, name);
         click(QLatin1String(buttonName));
-    }
-
-    QStringList messages() const
-    {
-        QStringList prompts;
-        for (const auto& message : dialogs.messages)
-            prompts << (message.title == u"Error"_s ? message.prompt : u"<untitled>"_s);
-        return prompts;
     }
 
     FakeDialogs dialogs;

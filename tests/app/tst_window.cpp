@@ -251,7 +251,7 @@ void runSession()
     const QString closing = value(u"close"_s, u"close"_s);
     act(f, closing);
     QCOMPARE(f.window->isHidden(), closing != u"session-ends"_s && closing != u"logout"_s);
-    QCOMPARE(f.messages(),
+    QCOMPARE(f.dialogs.messages,
              session.contains(u"message"_s) ? QStringList{value(u"message"_s)} : QStringList());
     QString written =
         u"FS9 Folder=%1;SCENERY Folder=%2"_s.arg(boxes.section(u',', 0, 0), boxes.section(u',', 1));
@@ -615,8 +615,8 @@ void TestWindow::everyFailedStepKeepsListsTrue()
     } else {
         f.edit(name, button);
     }
-    QCOMPARE(f.messages().size(), 1);
-    QVERIFY(f.messages().first().contains(FaultyFileSystem::reason()));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().contains(FaultyFileSystem::reason()));
     for (const QString& config : {u"Night"_s, u"Dawn"_s, u"New"_s}) {
         const bool whole =
             QFile::exists(f.snapshotMain(config)) && QFile::exists(f.snapshotScenery(config));

@@ -224,7 +224,7 @@ void TestCli::sameOutcomeAsTheWindow()
         act(f, arguments.replace(u"%R"_s, f.root.path()).split(u'|'));
         f.window->close();
         QCOMPARE(afterCommand, tree(f));
-        said = f.messages().join(QString());
+        said = f.dialogs.messages.join(QString());
     }
     QCOMPARE(run.status, said.isEmpty() ? 0 : 1);
     QCOMPARE(run.out, QString());

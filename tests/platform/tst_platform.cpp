@@ -1,12 +1,12 @@
 #include "DirectoryLookup.h"
 #include "DiskFileSystem.h"
+#include "FolderFixture.h"
 #include "HangarTemporaries.h"
 #include "ProcessTable.h"
 #include "ProfileFile.h"
 #include "ProfileText.h"
 #include "SimulatorProcess.h"
 #include "TerminationSignals.h"
-#include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,9 +1,9 @@
 #include "FakeServices.h"
+#include "FolderFixture.h"
 #include "HistorySettings.h"
 #include "IniAccess.h"
 #include "SettingsLocation.h"
 #include "SlotMerge.h"
-#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
