@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
@@ -42,11 +43,36 @@ struct WindowFixture : FolderFixture
 
     QString iniPath() const { return in(appInfo.folder, u"Hangar.ini"_s); }
 
-    // A settings file pointing at the two folders, with the given slot lines after them.
-    void writeIni(const QByteArray& rest) const
+    // The text with %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1;
+    // %_: a blank; {N*c}: N times c; \r, \t: characters 13 and 9.
+    QString fill(QString text) const
     {
-        TestFiles::write(iniPath(), "[FS Config]\r\nFS9 Folder=" + fs9.toUtf8() +
-                                        "\r\nSCENERY Folder=" + scenery.toUtf8() + "\r\n" + rest);
+        static const QRegularExpression repeat(u"\\{(\\d+)\\*(.)\\}"_s);
+        for (QRegularExpressionMatch m; (m = repeat.match(text)).hasMatch();)
+            text.replace(m.capturedStart(), m.capturedLength(),
+                         QString(m.captured(1).toInt(), m.captured(2)[0]));
+        const QStringList pairs{
+            u"%F"_s,  fs9,       u"%S"_s,  scenery, u"%U"_s, root.filePath(u"unmounted"_s),
+            u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s, u" "_s,
+            u"\\r"_s, u"\r"_s,   u"\\t"_s, u"\t"_s};
+        for (qsizetype i = 0; i < pairs.size(); i += 2)
+            text.replace(pairs[i], pairs[i + 1]);
+        return text;
+    }
+
+    // A settings file as the window writes it, its lines split by ";" and filled; or, given as
+    // "names>last", with the boxes' folders (%F,%S), the nine names and LastConfig when ">" says.
+    QByteArray settingsFile(const QString& ini, const QString& boxes = u"%F,%S"_s) const
+    {
+        QString lines = ini;
+        if (!ini.contains(u'=')) {
+            lines = u"FS9 Folder="_s + QString(boxes).replace(u',', u";SCENERY Folder="_s);
+            for (int n = 0; n < 9; ++n)
+                lines +=
+                    u";Config%1=%2"_s.arg(n + 1).arg(ini.section(u'>', 0, 0).section(u',', n, n));
+            lines += ini.contains(u'>') ? u";LastConfig="_s + ini.section(u'>', 1) : QString();
+        }
+        return QString(u"[FS Config];"_s + fill(lines) + u';').replace(u';', u"\r\n"_s).toUtf8();
     }
 
     frmHangar& open()

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -34,8 +33,7 @@ namespace {
 //        and the folder boxes (%F,%S), by default as in ini
 // after, message, written: at the end, the files (unchanged), the one message (none) and the
 //        settings file ("=": unchanged; as the state shown)
-// %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1; %_: a blank;
-// {N*c}: N times c; \r, \t: characters 13 and 9.
+// Every value is filled as WindowFixture::fill says (%F, %S the two folders...).
 void addSessions(const char* table)
 {
     QTest::addColumn<Session>("session");
@@ -54,35 +52,6 @@ void addSessions(const char* table)
             session[field.section(u':', 0, 0).trimmed()] = field.section(u':', 1).trimmed();
         QTest::newRow(qPrintable(row.section(u'|', 0, 0).trimmed())) << session;
     }
-}
-
-QString fill(const WindowFixture& f, QString text)
-{
-    static const QRegularExpression repeat(u"\\{(\\d+)\\*(.)\\}"_s);
-    for (QRegularExpressionMatch m; (m = repeat.match(text)).hasMatch();)
-        text.replace(m.capturedStart(), m.capturedLength(),
-                     QString(m.captured(1).toInt(), m.captured(2)[0]));
-    const QStringList pairs{
-        u"%F"_s,  f.fs9,       u"%S"_s,  f.scenery, u"%U"_s, f.root.filePath(u"unmounted"_s),
-        u"%I"_s,  f.iniPath(), u"%A"_s,  u"\1"_s,   u"%_"_s, u" "_s,
-        u"\\r"_s, u"\r"_s,     u"\\t"_s, u"\t"_s};
-    for (qsizetype i = 0; i < pairs.size(); i += 2)
-        text.replace(pairs[i], pairs[i + 1]);
-    return text;
-}
-
-// The settings file of an ini field; one given as names holds the folders of the boxes (%F,%S).
-QByteArray settingsFile(const WindowFixture& f, const QString& ini,
-                        const QString& boxes = u"%F,%S"_s)
-{
-    QString lines = ini;
-    if (!ini.contains(u'=')) {
-        lines = u"FS9 Folder="_s + QString(boxes).replace(u',', u";SCENERY Folder="_s);
-        for (int n = 0; n < 9; ++n)
-            lines += u";Config%1=%2"_s.arg(n + 1).arg(ini.section(u'>', 0, 0).section(u',', n, n));
-        lines += ini.contains(u'>') ? u";LastConfig="_s + ini.section(u'>', 1) : QString();
-    }
-    return QString(u"[FS Config];"_s + fill(f, lines) + u';').replace(u';', u"\r\n"_s).toUtf8();
 }
 
 Files filesOf(const QString& list)
@@ -189,7 +158,7 @@ void runSession()
     const QString ini = session.value(u"ini"_s);
     const bool names = !ini.contains(u'=') && ini != u"-"_s;
     const auto value = [&](const QString& key, const QString& otherwise = {}) {
-        return fill(f, session.value(key, otherwise));
+        return f.fill(session.value(key, otherwise));
     };
     QFile::remove(f.liveMain());
     QFile::remove(f.liveScenery());
@@ -197,10 +166,10 @@ void runSession()
         value(u"files"_s, u"live,"_s + (names ? ini.section(u'>', 0, 0) : QString()));
     writeFiles(f, filesOf(files));
     if (ini != u"-"_s)
-        TestFiles::write(f.iniPath(), settingsFile(f, ini));
+        TestFiles::write(f.iniPath(), f.settingsFile(ini));
     QStringList steps;
     for (const QString& step : session.value(u"do"_s).split(u';', Qt::SkipEmptyParts))
-        steps << fill(f, step.trimmed());
+        steps << f.fill(step.trimmed());
     const auto before = [&](const QString& step) { return steps.removeAll(step) > 0; };
     if (before(u"read-only"_s))
         TestFiles::makeReadOnly(f.iniPath());
@@ -253,8 +222,8 @@ void runSession()
              session.contains(u"message"_s) ? QStringList{value(u"message"_s)} : QStringList());
     const QString shown = listed.mid(1).join(u',') + (last == u"-"_s ? QString() : u'>' + last);
     const QByteArray bytes = session.value(u"written"_s) == u"="_s
-                                 ? settingsFile(f, ini)
-                                 : settingsFile(f, value(u"written"_s, shown), boxes);
+                                 ? f.settingsFile(ini)
+                                 : f.settingsFile(value(u"written"_s, shown), boxes);
     QCOMPARE(TestFiles::read(where), bytes);
     QCOMPARE(QFile::exists(f.iniPath()), where == f.iniPath());
     QCOMPARE(filesIn(f), filesOf(value(u"after"_s, files)));
@@ -273,7 +242,7 @@ void runSession()
 
 WindowFixture& openOnNightAndDawn(WindowFixture& f)
 {
-    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nLastConfig=Night\r\n");
+    TestFiles::write(f.iniPath(), f.settingsFile(u"Night,Dawn>Night"_s));
     f.addConfig(u"Night"_s);
     f.addConfig(u"Dawn"_s);
     f.open();

@@ -83,19 +83,13 @@ std::unique_ptr<LockedAppInfo> openWindow;
 // it; then the setup's change.
 void prepare(WindowFixture& f, const QString& setup)
 {
-    QStringList names{u"Night"_s, u"Dawn"_s};
-    if (setup == u"nine"_s)
-        names = u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s.split(u',');
-    QByteArray ini;
-    for (int n = 1; n <= 9; ++n)
-        ini += "Config" + QByteArray::number(n) + "=" + names.value(n - 1).toUtf8() + "\r\n";
-    for (const QString& name : names)
+    const QString names = setup == u"nine"_s ? u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s : u"Night,Dawn"_s;
+    for (const QString& name : names.split(u','))
         f.addConfig(name);
     QDir(f.root.path()).mkpath(u"other"_s);
     if (setup == u"no settings"_s)
         return;
-    f.writeIni(ini + "LastConfig=Night\r\n");
-    ini = TestFiles::read(f.iniPath());
+    QByteArray ini = f.settingsFile(names + u">Night"_s);
     if (setup == u"no live main"_s || setup == u"no live scenery"_s)
         QFile::remove(setup.endsWith(u"main"_s) ? f.liveMain() : f.liveScenery());
     if (setup == u"foreign bytes"_s)
