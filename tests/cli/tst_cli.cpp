@@ -53,11 +53,10 @@ Files tree(const WindowFixture& f)
             files.insert(path, TestFiles::read(f.root.filePath(path)));
     }
     const History history(f.root.filePath(historyFolder), 30, 1 << 20);
-    for (const HistoryEntry& e : history.entries()) {
+    for (const HistoryEntry& e : history.entries())
         files.insert(historyFolder + u'/' + e.operation + u' ' + e.name,
                      TestFiles::read(history.keptFilePath(e.files[0].keptAs)) + '|' +
                          TestFiles::read(history.keptFilePath(e.files[1].keptAs)));
-    }
     return files;
 }
 
