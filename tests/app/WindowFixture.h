@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dialogs.h"
 #include "FakeServices.h"
 #include "FolderFixture.h"
 #include "LockedAppInfo.h"
@@ -11,10 +12,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
-using namespace Qt::StringLiterals;
+// Records every message, the prompt of an "Error" and "<untitled>" for any other, instead of
+// showing it; answers the folder picker from a script.
+struct FakeDialogs : Dialogs
+{
+    void showMessage(const QString& prompt, const QString& title) override
+    {
+        messages << (title == u"Error"_s ? prompt : u"<untitled>"_s);
+    }
+    QString pickFolder(const QString& prompt, const QString& startFolder) override
+    {
+        pickerPrompts << prompt;
+        pickerStarts << startFolder;
+        return pickerAnswers.isEmpty() ? QString() : pickerAnswers.takeFirst();
+    }
+
+    QStringList messages, pickerPrompts, pickerStarts;
+    QStringList pickerAnswers; // taken in order; an empty text is a cancelled picker
+};
 
 // A shown window on real files: the two folders, an executable folder for Hangar.ini and the
 // recording fakes; with the real single-instance lock when lockedAppInfo is set.
@@ -24,11 +43,36 @@ struct WindowFixture : FolderFixture
 
     QString iniPath() const { return in(appInfo.folder, u"Hangar.ini"_s); }
 
-    // A settings file pointing at the two folders, with the given slot lines after them.
-    void writeIni(const QByteArray& rest) const
+    // The text with %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1;
+    // %_: a blank; {N*c}: N times c; \r, \t: characters 13 and 9.
+    QString fill(QString text) const
     {
-        TestFiles::write(iniPath(), "[FS Config]\r\nFS9 Folder=" + fs9.toUtf8() +
-                                        "\r\nSCENERY Folder=" + scenery.toUtf8() + "\r\n" + rest);
+        static const QRegularExpression repeat(u"\\{(\\d+)\\*(.)\\}"_s);
+        for (QRegularExpressionMatch m; (m = repeat.match(text)).hasMatch();)
+            text.replace(m.capturedStart(), m.capturedLength(),
+                         QString(m.captured(1).toInt(), m.captured(2)[0]));
+        const QStringList pairs{
+            u"%F"_s,  fs9,       u"%S"_s,  scenery, u"%U"_s, root.filePath(u"unmounted"_s),
+            u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s, u" "_s,
+            u"\\r"_s, u"\r"_s,   u"\\t"_s, u"\t"_s};
+        for (qsizetype i = 0; i < pairs.size(); i += 2)
+            text.replace(pairs[i], pairs[i + 1]);
+        return text;
+    }
+
+    // A settings file as the window writes it, its lines split by ";" and filled; or, given as
+    // "names>last", with the boxes' folders (%F,%S), the nine names and LastConfig when ">" says.
+    QByteArray settingsFile(const QString& ini, const QString& boxes = u"%F,%S"_s) const
+    {
+        QString lines = ini;
+        if (!ini.contains(u'=')) {
+            lines = u"FS9 Folder="_s + QString(boxes).replace(u',', u";SCENERY Folder="_s);
+            for (int n = 0; n < 9; ++n)
+                lines +=
+                    u";Config%1=%2"_s.arg(n + 1).arg(ini.section(u'>', 0, 0).section(u',', n, n));
+            lines += ini.contains(u'>') ? u";LastConfig="_s + ini.section(u'>', 1) : QString();
+        }
+        return QString(u"[FS Config];"_s + fill(lines) + u';').replace(u';', u"\r\n"_s).toUtf8();
     }
 
     frmHangar& open()
@@ -89,14 +133,6 @@ struct WindowFixture : FolderFixture
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, name);
         click(QLatin1String(buttonName));
-    }
-
-    QStringList messages() const
-    {
-        QStringList prompts;
-        for (const auto& message : dialogs.messages)
-            prompts << (message.title == u"Error"_s ? message.prompt : u"<untitled>"_s);
-        return prompts;
     }
 
     FakeDialogs dialogs;

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -34,8 +33,7 @@ namespace {
 //        and the folder boxes (%F,%S), by default as in ini
 // after, message, written: at the end, the files (unchanged), the one message (none) and the
 //        settings file ("=": unchanged; as the state shown)
-// %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1; %_: a blank;
-// {N*c}: N times c; \r, \t: characters 13 and 9.
+// Every value is filled as WindowFixture::fill says (%F, %S the two folders...).
 void addSessions(const char* table)
 {
     QTest::addColumn<Session>("session");
@@ -54,36 +52,6 @@ void addSessions(const char* table)
             session[field.section(u':', 0, 0).trimmed()] = field.section(u':', 1).trimmed();
         QTest::newRow(qPrintable(row.section(u'|', 0, 0).trimmed())) << session;
     }
-}
-
-QString fill(const WindowFixture& f, QString text)
-{
-    static const QRegularExpression repeat(u"\\{(\\d+)\\*(.)\\}"_s);
-    for (QRegularExpressionMatch m; (m = repeat.match(text)).hasMatch();)
-        text.replace(m.capturedStart(), m.capturedLength(),
-                     QString(m.captured(1).toInt(), m.captured(2)[0]));
-    for (const auto& [from, to] : {std::pair{u"%F"_s, f.fs9},
-                                   {u"%S"_s, f.scenery},
-                                   {u"%U"_s, f.root.filePath(u"unmounted"_s)},
-                                   {u"%I"_s, f.iniPath()},
-                                   {u"%A"_s, u"\1"_s},
-                                   {u"%_"_s, u" "_s},
-                                   {u"\\r"_s, u"\r"_s},
-                                   {u"\\t"_s, u"\t"_s}})
-        text.replace(from, to);
-    return text;
-}
-
-QByteArray settingsFile(const WindowFixture& f, const QString& ini)
-{
-    QString lines = ini;
-    if (!ini.contains(u'=')) {
-        lines = u"FS9 Folder=%F;SCENERY Folder=%S"_s;
-        for (int n = 0; n < 9; ++n)
-            lines += u";Config%1=%2"_s.arg(n + 1).arg(ini.section(u'>', 0, 0).section(u',', n, n));
-        lines += ini.contains(u'>') ? u";LastConfig="_s + ini.section(u'>', 1) : QString();
-    }
-    return QString(u"[FS Config];"_s + fill(f, lines) + u';').replace(u';', u"\r\n"_s).toUtf8();
 }
 
 Files filesOf(const QString& list)
@@ -106,10 +74,9 @@ Files filesOf(const QString& list)
 
 void writeFiles(const WindowFixture& f, const Files& files)
 {
-    for (auto file = files.begin(); file != files.end(); ++file)
-        TestFiles::write(
-            FolderFixture::in(file.value().endsWith("main") ? f.fs9 : f.scenery, file.key()),
-            file.value());
+    for (const auto& [name, bytes] : files.asKeyValueRange())
+        TestFiles::write(FolderFixture::in(bytes.endsWith("main") ? f.fs9 : f.scenery, name),
+                         bytes);
 }
 
 Files filesIn(const WindowFixture& f)
@@ -191,7 +158,7 @@ void runSession()
     const QString ini = session.value(u"ini"_s);
     const bool names = !ini.contains(u'=') && ini != u"-"_s;
     const auto value = [&](const QString& key, const QString& otherwise = {}) {
-        return fill(f, session.value(key, otherwise));
+        return f.fill(session.value(key, otherwise));
     };
     QFile::remove(f.liveMain());
     QFile::remove(f.liveScenery());
@@ -199,10 +166,10 @@ void runSession()
         value(u"files"_s, u"live,"_s + (names ? ini.section(u'>', 0, 0) : QString()));
     writeFiles(f, filesOf(files));
     if (ini != u"-"_s)
-        TestFiles::write(f.iniPath(), settingsFile(f, ini));
+        TestFiles::write(f.iniPath(), f.settingsFile(ini));
     QStringList steps;
     for (const QString& step : session.value(u"do"_s).split(u';', Qt::SkipEmptyParts))
-        steps << fill(f, step.trimmed());
+        steps << f.fill(step.trimmed());
     const auto before = [&](const QString& step) { return steps.removeAll(step) > 0; };
     if (before(u"read-only"_s))
         TestFiles::makeReadOnly(f.iniPath());
@@ -251,15 +218,12 @@ void runSession()
     const QString closing = value(u"close"_s, u"close"_s);
     act(f, closing);
     QCOMPARE(f.window->isHidden(), closing != u"session-ends"_s && closing != u"logout"_s);
-    QCOMPARE(f.messages(),
+    QCOMPARE(f.dialogs.messages,
              session.contains(u"message"_s) ? QStringList{value(u"message"_s)} : QStringList());
-    QString written =
-        u"FS9 Folder=%1;SCENERY Folder=%2"_s.arg(boxes.section(u',', 0, 0), boxes.section(u',', 1));
-    for (int n = 1; n <= 9; ++n)
-        written += u";Config%1=%2"_s.arg(n).arg(listed.value(n));
-    written += last == u"-"_s ? QString() : u";LastConfig="_s + last;
-    const QByteArray bytes =
-        settingsFile(f, session.value(u"written"_s) == u"="_s ? ini : value(u"written"_s, written));
+    const QString shown = listed.mid(1).join(u',') + (last == u"-"_s ? QString() : u'>' + last);
+    const QByteArray bytes = session.value(u"written"_s) == u"="_s
+                                 ? f.settingsFile(ini)
+                                 : f.settingsFile(value(u"written"_s, shown), boxes);
     QCOMPARE(TestFiles::read(where), bytes);
     QCOMPARE(QFile::exists(f.iniPath()), where == f.iniPath());
     QCOMPARE(filesIn(f), filesOf(value(u"after"_s, files)));
@@ -278,7 +242,7 @@ void runSession()
 
 WindowFixture& openOnNightAndDawn(WindowFixture& f)
 {
-    f.writeIni("Config1=Night\r\nConfig2=Dawn\r\nLastConfig=Night\r\n");
+    TestFiles::write(f.iniPath(), f.settingsFile(u"Night,Dawn>Night"_s));
     f.addConfig(u"Night"_s);
     f.addConfig(u"Dawn"_s);
     f.open();
@@ -498,62 +462,53 @@ void TestWindow::realDialogsShowWhatTheyAreGiven()
         }
     });
     answer.start(20);
-    const QString path =
-        u"/home/pilot/.wine/drive_c/Program Files/Microsoft Games/Flight Simulator 9/"_s;
-    dialogs.showMessage(
-        u"Error during files process : \r\r\t%1FS9.cfg could not be written\t \r"_s.arg(path),
-        u"Error"_s);
+    const QString message =
+        u"Error during files process : \r\r\t/home/pilot/.wine/drive_c/Program "
+        u"Files/Microsoft Games/Flight Simulator 9/FS9.cfg could not be written\t \r"_s;
+    dialogs.showMessage(message, u"Error"_s);
     QCOMPARE(dialogs.pickFolder(u"Pick"_s, QDir::toNativeSeparators(start.path())), QString());
-    QCOMPARE(
-        shown,
-        (QStringList{
-            u"Error"_s,
-            u"Error during files process : \n\n\t%1FS9.cfg could not be written\t \n"_s.arg(path),
-            u"whole"_s, QString::number(QMessageBox::NoIcon), QString::number(QMessageBox::Ok),
-            start.path()}));
+    QCOMPARE(shown, (QStringList{u"Error"_s, QString(message).replace(u'\r', u'\n'), u"whole"_s,
+                                 QString::number(QMessageBox::NoIcon),
+                                 QString::number(QMessageBox::Ok), start.path()}));
 }
 
 void TestWindow::typingIntoTheLists_data()
 {
-    QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("before"); // the field's text; [ ] marks a selection, | the cursor
     QTest::addColumn<int>("key");        // 0: an input method commits the text; -1: a drop
     QTest::addColumn<QString>("text");   // that the key carries, as a real keyboard sends it
-    QTest::addColumn<QString>("after");
-    const QString load = u"cboConfigName"_s, save = u"cboConfigNameTO"_s;
+    QTest::addColumn<QString>("after");  // none: as before
+    const auto row = [](const char* name, const QString& before, int key, const QString& text,
+                        const QString& after = {}) {
+        QTest::newRow(name) << before << key << text << (after.isNull() ? before : after);
+    };
     const auto n = [](int count) { return QString(count, u'n'); };
-    QTest::newRow("load list: a typed character is discarded")
-        << load << u"FS Original|"_s << int(Qt::Key_X) << u"x"_s << u"FS Original"_s;
-    QTest::newRow("load list: Ctrl+A selects nothing, the handler discards it")
-        << load << u"FS Original|"_s << int(Qt::Key_A) << u"\1"_s << u"FS Original"_s;
-    QTest::newRow("load list: a drop changes nothing, the field is read-only")
-        << load << u"FS Original|"_s << -1 << u"Dropped"_s << u"FS Original"_s;
-    QTest::newRow("save list: 15 characters take a 16th")
-        << save << n(15) << int(Qt::Key_X) << u"x"_s << n(15) + u'x';
-    QTest::newRow("save list: 16 refuse a 17th, over a selection too")
-        << save << u'[' + n(16) + u']' << int(Qt::Key_X) << u"x"_s << u'[' + n(16) + u']';
-    QTest::newRow("save list: 16 refuse Backspace")
-        << save << n(16) << int(Qt::Key_Backspace) << u"\b"_s << n(16);
-    QTest::newRow("save list: 15 take Backspace")
-        << save << n(15) << int(Qt::Key_Backspace) << u"\b"_s << n(14);
-    QTest::newRow("save list: Delete (character 127 on X11) still shortens 16")
-        << save << u'|' + n(16) << int(Qt::Key_Delete) << u"\x7f"_s << n(15);
-    QTest::newRow("save list: input method text stops at 16 too")
-        << save << n(14) << 0 << u"xyz"_s << n(14) + u"xy"_s;
+    const QString original = u"FS Original"_s, all = u'[' + n(16) + u']';
+    row("load list: a typed character is discarded", original, Qt::Key_X, u"x"_s);
+    row("load list: Ctrl+A selects nothing, the handler discards it", original, Qt::Key_A, u"\1"_s);
+    row("load list: a drop changes nothing, the field is read-only", original, -1, u"Dropped"_s);
+    row("save list: 15 characters take a 16th", n(15), Qt::Key_X, u"x"_s, n(15) + u'x');
+    row("save list: 16 refuse a 17th, over a selection too", all, Qt::Key_X, u"x"_s);
+    row("save list: 16 refuse Backspace", n(16), Qt::Key_Backspace, u"\b"_s);
+    row("save list: 15 take Backspace", n(15), Qt::Key_Backspace, u"\b"_s, n(14));
+    row("save list: Delete (character 127 on X11) still shortens 16", u'|' + n(16), Qt::Key_Delete,
+        u"\x7f"_s, n(15));
+    row("save list: input method text stops at 16 too", n(14), 0, u"xyz"_s, n(14) + u"xy"_s);
 }
 
+// The row's name says which list.
 void TestWindow::typingIntoTheLists()
 {
-    QFETCH(QString, list);
     QFETCH(QString, before);
     QFETCH(int, key);
     QFETCH(QString, text);
     QFETCH(QString, after);
+    const bool save = QByteArray(QTest::currentDataTag()).startsWith("save list");
     WindowFixture f;
     f.open();
-    if (list == u"cboConfigNameTO"_s)
+    if (save)
         f.click(u"chkSaveActivation"_s);
-    auto* combo = f.get<QComboBox>(list);
+    auto* combo = save ? f.saveList() : f.loadList();
     QWidget* focused = f.focus(combo);
     QLineEdit* field = combo->lineEdit();
     combo->setEditText(QString(before).remove(u'[').remove(u']').remove(u'|'));
@@ -586,37 +541,27 @@ void TestWindow::typingIntoTheLists()
 
 void TestWindow::everyFailedStepKeepsListsTrue_data()
 {
-    QTest::addColumn<QByteArray>("button");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("action"); // a session's step
     QTest::addColumn<Step>("step");
     QTest::addColumn<int>("count");
-    for (const auto& [button, name] :
-         {std::pair{"cmdLOAD", u"Dawn"_s}, std::pair{"cmdSAVE", u"Dawn"_s},
-          std::pair{"cmdSAVE", u"New"_s}, std::pair{"cmdREMOVE", u"Dawn"_s}})
+    for (const char* action : {"load Dawn", "save Dawn", "save New", "remove Dawn"})
         for (const auto& [step, count] : {std::pair{Step::Stage, 1}, std::pair{Step::Stage, 2},
                                           std::pair{Step::Rename, 1}, std::pair{Step::Rename, 2}})
-            if (step == Step::Rename || qstrcmp(button, "cmdREMOVE") != 0) // Remove copies nothing
-                QTest::addRow("%s %s, %s %d", button, qPrintable(name),
-                              step == Step::Stage ? "copy" : "rename", count)
-                    << QByteArray(button) << name << step << count;
+            if (step == Step::Rename || qstrncmp(action, "remove", 6) != 0) // Remove copies nothing
+                QTest::addRow("%s, %s %d", action, step == Step::Stage ? "copy" : "rename", count)
+                    << QString::fromLatin1(action) << step << count;
 }
 
 void TestWindow::everyFailedStepKeepsListsTrue()
 {
-    QFETCH(QByteArray, button);
-    QFETCH(QString, name);
+    QFETCH(QString, action);
     QFETCH(Step, step);
     QFETCH(int, count);
     WindowFixture f;
     openOnNightAndDawn(f).fileSystem.failAt(step, count);
-    if (button == "cmdLOAD") {
-        f.choose(name);
-        f.click(u"cmdLOAD"_s);
-    } else {
-        f.edit(name, button);
-    }
-    QCOMPARE(f.messages().size(), 1);
-    QVERIFY(f.messages().first().contains(FaultyFileSystem::reason()));
+    act(f, action);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().contains(FaultyFileSystem::reason()));
     for (const QString& config : {u"Night"_s, u"Dawn"_s, u"New"_s}) {
         const bool whole =
             QFile::exists(f.snapshotMain(config)) && QFile::exists(f.snapshotScenery(config));

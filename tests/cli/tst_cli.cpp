@@ -53,11 +53,10 @@ Files tree(const WindowFixture& f)
             files.insert(path, TestFiles::read(f.root.filePath(path)));
     }
     const History history(f.root.filePath(historyFolder), 30, 1 << 20);
-    for (const HistoryEntry& e : history.entries()) {
+    for (const HistoryEntry& e : history.entries())
         files.insert(historyFolder + u'/' + e.operation + u' ' + e.name,
                      TestFiles::read(history.keptFilePath(e.files[0].keptAs)) + '|' +
                          TestFiles::read(history.keptFilePath(e.files[1].keptAs)));
-    }
     return files;
 }
 
@@ -83,19 +82,13 @@ std::unique_ptr<LockedAppInfo> openWindow;
 // it; then the setup's change.
 void prepare(WindowFixture& f, const QString& setup)
 {
-    QStringList names{u"Night"_s, u"Dawn"_s};
-    if (setup == u"nine"_s)
-        names = {u"C1"_s, u"C2"_s, u"C3"_s, u"C4"_s, u"C5"_s, u"C6"_s, u"C7"_s, u"C8"_s, u"C9"_s};
-    QByteArray ini;
-    for (int n = 1; n <= 9; ++n)
-        ini += "Config" + QByteArray::number(n) + "=" + names.value(n - 1).toUtf8() + "\r\n";
-    for (const QString& name : names)
+    const QString names = setup == u"nine"_s ? u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s : u"Night,Dawn"_s;
+    for (const QString& name : names.split(u','))
         f.addConfig(name);
     QDir(f.root.path()).mkpath(u"other"_s);
     if (setup == u"no settings"_s)
         return;
-    f.writeIni(ini + "LastConfig=Night\r\n");
-    ini = TestFiles::read(f.iniPath());
+    QByteArray ini = f.settingsFile(names + u">Night"_s);
     if (setup == u"no live main"_s || setup == u"no live scenery"_s)
         QFile::remove(setup.endsWith(u"main"_s) ? f.liveMain() : f.liveScenery());
     if (setup == u"foreign bytes"_s)
@@ -224,7 +217,7 @@ void TestCli::sameOutcomeAsTheWindow()
         act(f, arguments.replace(u"%R"_s, f.root.path()).split(u'|'));
         f.window->close();
         QCOMPARE(afterCommand, tree(f));
-        said = f.messages().join(QString());
+        said = f.dialogs.messages.join(QString());
     }
     QCOMPARE(run.status, said.isEmpty() ? 0 : 1);
     QCOMPARE(run.out, QString());
@@ -313,10 +306,9 @@ void TestCli::usage_data()
     QTest::newRow("an entry that is not a number") << u"restore|last"_s << QString();
     QTest::newRow("help") << u"--help"_s << u"Usage: hangarctl [options] command [arguments]"_s;
     QTest::newRow("a command's help") << u"save|-h"_s << u"Usage: hangarctl save [options] NAME"_s;
-    QTest::newRow("version from the project") << u"--version"_s
-                                              << u"hangarctl %1.%2.%3"_s.arg(HANGAR_VERSION_MAJOR)
-                                                     .arg(HANGAR_VERSION_MINOR)
-                                                     .arg(HANGAR_VERSION_PATCH);
+    const auto version = u"hangarctl %1.%2.%3"_s.arg(HANGAR_VERSION_MAJOR);
+    QTest::newRow("version from the project")
+        << u"--version"_s << version.arg(HANGAR_VERSION_MINOR).arg(HANGAR_VERSION_PATCH);
 }
 
 void TestCli::usage()
@@ -336,53 +328,47 @@ void TestCli::usage()
 void TestCli::inspectionCommands_data()
 {
     // Files written under the fixture's root before the run ("fs9/..." and "scenery/...").
-    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("arguments"); // a load runs beside a running fs9.exe
     QTest::addColumn<Files>("files");
-    QTest::addColumn<bool>("simulatorRuns");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("printed"); // on standard output, or else on standard error
+    const auto row = [](const char* name, const QString& arguments, const Files& files, int status,
+                        const QString& printed) {
+        QTest::newRow(name) << arguments << files << status << printed;
+    };
     const QByteArray area = "[Area.001]\r\nTitle=Base\r\nLocal=Scenery\\Base\r\nLayer=1\r\n";
     const QByteArray clean = "[General]\r\nTitle=FS9 World Scenery\r\n" + area;
-    QTest::newRow("diff as JSON names the changed key and the added area")
-        << u"diff|Night|Dawn|--json"_s
-        << Files{{u"fs9/FS9.Night.cfg"_s, "[DISPLAY]\r\nTEXTURE=1\r\n"},
-                 {u"fs9/FS9.Dawn.cfg"_s, "[display]\r\ntexture=2\r\n"},
-                 {u"scenery/Scenery.Night.cfg"_s, clean},
-                 {u"scenery/Scenery.Dawn.cfg"_s,
-                  clean + QByteArray(area).replace("001", "002").replace("Base", "Town")}}
-        << false << 0 << u"\"change\": \"changed\""_s;
-    QTest::newRow("check: a doubled area number is an error")
-        << u"check|Dawn"_s
-        << Files{{u"scenery/Scenery.Dawn.cfg"_s, clean + area}, {u"scenery/Scenery/Base/x"_s, ""}}
-        << false << 1 << u"Area.001"_s;
-    QTest::newRow("check: a switched-off area's missing folder is a warning")
-        << u"check"_s << Files{{u"scenery/Scenery.cfg"_s, clean + "Active=FALSE\r\n"}} << false << 3
-        << u"1 warning"_s;
-    QTest::newRow("check: a clean live list")
-        << u"check|live"_s
-        << Files{{u"scenery/Scenery.cfg"_s, clean}, {u"scenery/scenery/BASE/x"_s, ""}} << false << 0
-        << u"nothing wrong"_s;
-    QTest::newRow("status names the configuration the live pair copies")
-        << u"status"_s
-        << Files{{u"fs9/FS9.cfg"_s, "Dawn main"}, {u"scenery/Scenery.cfg"_s, "Dawn scenery"}}
-        << false << 0 << u"a copy of \"Dawn\""_s;
-    QTest::newRow("load refused while fs9.exe runs")
-        << u"load|Dawn"_s << Files{} << true << 1 << u"--force"_s;
-    QTest::newRow("load --force goes ahead while fs9.exe runs")
-        << u"load|Dawn|--force"_s << Files{} << true << 0 << QString();
+    row("diff as JSON names the changed key and the added area", u"diff|Night|Dawn|--json"_s,
+        {{u"fs9/FS9.Night.cfg"_s, "[DISPLAY]\r\nTEXTURE=1\r\n"},
+         {u"fs9/FS9.Dawn.cfg"_s, "[display]\r\ntexture=2\r\n"},
+         {u"scenery/Scenery.Night.cfg"_s, clean},
+         {u"scenery/Scenery.Dawn.cfg"_s,
+          clean + QByteArray(area).replace("001", "002").replace("Base", "Town")}},
+        0, u"\"change\": \"changed\""_s);
+    row("check: a doubled area number is an error", u"check|Dawn"_s,
+        {{u"scenery/Scenery.Dawn.cfg"_s, clean + area}, {u"scenery/Scenery/Base/x"_s, ""}}, 1,
+        u"Area.001"_s);
+    row("check: a switched-off area's missing folder is a warning", u"check"_s,
+        {{u"scenery/Scenery.cfg"_s, clean + "Active=FALSE\r\n"}}, 3, u"1 warning"_s);
+    row("check: a clean live list", u"check|live"_s,
+        {{u"scenery/Scenery.cfg"_s, clean}, {u"scenery/scenery/BASE/x"_s, ""}}, 0,
+        u"nothing wrong"_s);
+    row("status names the configuration the live pair copies", u"status"_s,
+        {{u"fs9/FS9.cfg"_s, "Dawn main"}, {u"scenery/Scenery.cfg"_s, "Dawn scenery"}}, 0,
+        u"a copy of \"Dawn\""_s);
+    row("load refused while fs9.exe runs", u"load|Dawn"_s, {}, 1, u"--force"_s);
+    row("load --force goes ahead while fs9.exe runs", u"load|Dawn|--force"_s, {}, 0, QString());
     const QString prefix = u"home/.wine/drive_c/"_s;
-    QTest::newRow("detect --apply stores the folders of a prefix laid out as Wine does")
-        << u"detect|--apply"_s
-        << Files{{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
-                 {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}}
-        << false << 0 << u"users/pilot/AppData/Roaming/Microsoft/FS9"_s;
+    row("detect --apply stores the folders of a prefix laid out as Wine does", u"detect|--apply"_s,
+        {{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
+         {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}},
+        0, u"users/pilot/AppData/Roaming/Microsoft/FS9"_s);
 }
 
 void TestCli::inspectionCommands()
 {
     QFETCH(QString, arguments);
     QFETCH(Files, files);
-    QFETCH(bool, simulatorRuns);
     QFETCH(int, status);
     QFETCH(QString, printed);
     WindowFixture f;
@@ -392,7 +378,7 @@ void TestCli::inspectionCommands()
         TestFiles::write(f.root.filePath(it.key()), it.value());
     }
     QProcess simulator; // a program named as the simulator is, seen through /proc
-    if (simulatorRuns) {
+    if (arguments.startsWith(u"load"_s)) {
         QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"fs9.exe"_s)));
         simulator.start(f.root.filePath(u"fs9.exe"_s), {u"60"_s});
         QVERIFY(simulator.waitForStarted());

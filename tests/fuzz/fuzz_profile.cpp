@@ -32,24 +32,14 @@ bool isFindableKey(const QByteArray& key)
            !key.startsWith(';') && !key.startsWith('[');
 }
 
-QByteArray expectedReadBack(const QByteArray& value)
+QByteArray expectedReadBack(QByteArray value)
 {
-    qsizetype from = 0;
-    qsizetype to = value.size();
-    while (from < to && isBlank(value[from]))
-        ++from;
-    while (to > from && isBlank(value[to - 1]))
-        --to;
-    QByteArray expected = value.sliced(from, to - from);
-    if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') &&
-        expected.back() == expected.front())
-        expected = expected.sliced(1, expected.size() - 2);
-    return expected;
-}
-
-QByteArray bytes(const std::string& text)
-{
-    return QByteArray(text.data(), qsizetype(text.size()));
+    while (!value.isEmpty() && isBlank(value.front()))
+        value.remove(0, 1);
+    while (!value.isEmpty() && isBlank(value.back()))
+        value.chop(1);
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'');
+    return quoted && value.back() == value.front() ? value.sliced(1, value.size() - 2) : value;
 }
 
 } // namespace
@@ -57,10 +47,10 @@ QByteArray bytes(const std::string& text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const QByteArray section = bytes(input.ConsumeRandomLengthString(32));
-    const QByteArray key = bytes(input.ConsumeRandomLengthString(32));
-    const QByteArray value = bytes(input.ConsumeRandomLengthString(300));
-    const QByteArray content = bytes(input.ConsumeRemainingBytesAsString());
+    const QByteArray section = QByteArray::fromStdString(input.ConsumeRandomLengthString(32));
+    const QByteArray key = QByteArray::fromStdString(input.ConsumeRandomLengthString(32));
+    const QByteArray value = QByteArray::fromStdString(input.ConsumeRandomLengthString(300));
+    const QByteArray content = QByteArray::fromStdString(input.ConsumeRemainingBytesAsString());
 
     if (ProfileEncoding::toFileBytes(ProfileEncoding::fromFileBytes(content)) != content)
         std::abort();

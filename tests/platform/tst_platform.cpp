@@ -1,21 +1,18 @@
 #include "DirectoryLookup.h"
 #include "DiskFileSystem.h"
+#include "FolderFixture.h"
 #include "HangarTemporaries.h"
 #include "ProcessTable.h"
 #include "ProfileFile.h"
 #include "ProfileText.h"
 #include "SimulatorProcess.h"
 #include "TerminationSignals.h"
-#include "TestFiles.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
 #include <csignal>
 #include <filesystem>
 
@@ -45,63 +42,62 @@ private slots:
 void TestPlatform::profileTextAsWindowsDoes_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<QByteArray>("value");    // written to the key; none: the key is read
+    QTest::addColumn<QByteArray>("key");      // "key=value" writes the value, a bare key is read
     QTest::addColumn<QByteArray>("expected"); // the text written, or the value read ("<none>")
     const auto row = [](const char* name, const QByteArray& content, const QByteArray& key,
-                        const QByteArray& value, const QByteArray& expected) {
-        QTest::newRow(name) << content << key << value << expected;
+                        const QByteArray& expected) {
+        QTest::newRow(name) << content << key << expected;
     };
     const QByteArray none = "<none>";
-    row("names ignore case", "[fs config]\r\nCONFIG1=Night\r\n", "config1", {}, "Night");
-    row("Config1 must not match Config10", "[FS Config]\nConfig10=Ten\n", "Config1", {}, none);
+    row("names ignore case", "[fs config]\r\nCONFIG1=Night\r\n", "config1", "Night");
+    row("Config1 must not match Config10", "[FS Config]\nConfig10=Ten\n", "Config1", none);
     row("blanks around everything", "  [  FS Config  ]  \n \t Config1 \t=  Night Flight \t\n",
-        "Config1", {}, "Night Flight");
-    row("first equals splits, semicolon is value", "[FS Config]\nConfig1=a=b ; c\n", "Config1", {},
+        "Config1", "Night Flight");
+    row("first equals splits, semicolon is value", "[FS Config]\nConfig1=a=b ; c\n", "Config1",
         "a=b ; c");
-    row("double quotes removed", "[FS Config]\nConfig1=\" Night \"\n", "Config1", {}, " Night ");
-    row("single quotes removed", "[FS Config]\nConfig1='Night'\n", "Config1", {}, "Night");
-    row("unmatched quotes kept", "[FS Config]\nConfig1=\"Night'\n", "Config1", {}, "\"Night'");
-    row("comment line is no key", "[FS Config]\n;Config1=Night\n", ";Config1", {}, none);
-    row("line without equals is no key", "[FS Config]\nConfig1\n", "Config1", {}, none);
-    row("first of doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1", {}, "A");
+    row("double quotes removed", "[FS Config]\nConfig1=\" Night \"\n", "Config1", " Night ");
+    row("single quotes removed", "[FS Config]\nConfig1='Night'\n", "Config1", "Night");
+    row("unmatched quotes kept", "[FS Config]\nConfig1=\"Night'\n", "Config1", "\"Night'");
+    row("comment line is no key", "[FS Config]\n;Config1=Night\n", ";Config1", none);
+    row("line without equals is no key", "[FS Config]\nConfig1\n", "Config1", none);
+    row("first of doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1", "A");
     row("first of doubled section",
-        "[FS Config]\nConfig2=A\n[Other]\nConfig1=X\n[FS Config]\nConfig1=B\n", "Config1", {},
-        none);
-    row("CR-only line endings", "[FS Config]\rConfig1=Night\rConfig2=Dawn", "Config2", {}, "Dawn");
-    row("byte-order mark ignored", "\xEF\xBB\xBF[FS Config]\r\nConfig1=Night\r\n", "Config1", {},
+        "[FS Config]\nConfig2=A\n[Other]\nConfig1=X\n[FS Config]\nConfig1=B\n", "Config1", none);
+    row("CR-only line endings", "[FS Config]\rConfig1=Night\rConfig2=Dawn", "Config2", "Dawn");
+    row("byte-order mark ignored", "\xEF\xBB\xBF[FS Config]\r\nConfig1=Night\r\n", "Config1",
         "Night");
-    row("binary junk", "\x00\xff[\x01]=\n\n\r"_ba, "Config1", {}, none);
-    row("write: new file gets CRLF", "", "FS9 Folder", "C:\\FS9",
+    row("binary junk", "\x00\xff[\x01]=\n\n\r"_ba, "Config1", none);
+    row("write: new file gets CRLF", "", "FS9 Folder=C:\\FS9",
         "[FS Config]\r\nFS9 Folder=C:\\FS9\r\n");
-    row("write: no line endings at all gets CRLF", "[FS Config]", "Config1", "A",
+    row("write: no line endings at all gets CRLF", "[FS Config]", "Config1=A",
         "[FS Config]\r\nConfig1=A\r\n");
     row("write: replaced where it stands, spelling and blanks kept",
-        "; mine\n[fs CONFIG]\nconfig1 = Old\nConfig2=Dawn\n[Other]\nx=1\n", "Config1", "New",
+        "; mine\n[fs CONFIG]\nconfig1 = Old\nConfig2=Dawn\n[Other]\nx=1\n", "Config1=New",
         "; mine\n[fs CONFIG]\nconfig1 = New\nConfig2=Dawn\n[Other]\nx=1\n");
     row("write: new key at end of its section, before blank lines",
-        "[FS Config]\r\nConfig1=A\r\n\r\n[Other]\r\nx=1\r\n", "Config2", "B",
+        "[FS Config]\r\nConfig1=A\r\n\r\n[Other]\r\nx=1\r\n", "Config2=B",
         "[FS Config]\r\nConfig1=A\r\nConfig2=B\r\n\r\n[Other]\r\nx=1\r\n");
-    row("write: new section appended in the file's line style", "[Other]\nx=1\n", "Config1", "A",
+    row("write: new section appended in the file's line style", "[Other]\nx=1\n", "Config1=A",
         "[Other]\nx=1\n[FS Config]\nConfig1=A\n");
-    row("write: missing final line ending added first", "[FS Config]\nConfig1=A", "Config2", "B",
+    row("write: missing final line ending added first", "[FS Config]\nConfig1=A", "Config2=B",
         "[FS Config]\nConfig1=A\nConfig2=B\n");
-    row("write: goes to the first doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1",
-        "C", "[FS Config]\nConfig1=C\nConfig1=B\n");
-    row("write: line breaks in a value become blanks", "[FS Config]\r\nConfig1=A\r\n", "Config1",
-        "x\r\n[Evil]\ry", "[FS Config]\r\nConfig1=x  [Evil] y\r\n");
+    row("write: goes to the first doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1=C",
+        "[FS Config]\nConfig1=C\nConfig1=B\n");
+    row("write: line breaks in a value become blanks", "[FS Config]\r\nConfig1=A\r\n",
+        "Config1=x\r\n[Evil]\ry", "[FS Config]\r\nConfig1=x  [Evil] y\r\n");
     row("write: byte-order mark and CR-only endings kept", "\xEF\xBB\xBF[FS Config]\rConfig1=A\r",
-        "Config2", "B", "\xEF\xBB\xBF[FS Config]\rConfig1=A\rConfig2=B\r");
+        "Config2=B", "\xEF\xBB\xBF[FS Config]\rConfig1=A\rConfig2=B\r");
 }
 
 void TestPlatform::profileTextAsWindowsDoes()
 {
     QFETCH(QByteArray, content);
     QFETCH(QByteArray, key);
-    QFETCH(QByteArray, value);
     QFETCH(QByteArray, expected);
-    QCOMPARE(value.isNull() ? ProfileText::value(content, "FS Config", key).value_or("<none>")
-                            : ProfileText::withValue(content, "FS Config", key, value),
+    const qsizetype split = key.indexOf('=');
+    QCOMPARE(split < 0 ? ProfileText::value(content, "FS Config", key).value_or("<none>")
+                       : ProfileText::withValue(content, "FS Config", key.first(split),
+                                                key.sliced(split + 1)),
              expected);
 }
 
@@ -186,8 +182,7 @@ void TestPlatform::directoryLookup()
     QVERIFY(FileExists(folder + u"FS9.cfg"_s));
     QVERIFY2(!FileExists(folder + u"FS9.Night.cfg"_s), "a folder is no file");
     QVERIFY2(!FileExists(folder + u".hidden.cfg"_s), "a hidden file counts as missing");
-    QString file = folder + u"FS9.cfg"_s;
-    QVERIFY2(!FolderExists(file), "a file is no folder");
+    QVERIFY2(!FolderExists(folder + u"FS9.cfg"_s), "a file is no folder");
 }
 
 void TestPlatform::spellingAsWindowsFindsIt_data()
@@ -290,31 +285,29 @@ void TestPlatform::terminationSignalArrivesInEventLoop()
 
 void TestPlatform::seesSimulatorThroughProc_data()
 {
-    QTest::addColumn<QString>("copyAs"); // a copy of sleep under this name, run with "30"
-    QTest::addColumn<QString>("script"); // else this, run by bash
-    QTest::addColumn<bool>("seen");
-    QTest::newRow("program FS9.EXE, letter case ignored") << u"FS9.EXE"_s << QString() << true;
+    QTest::addColumn<QString>("program"); // a copy of sleep so named, run with "30"; a bash script
+    QTest::addColumn<bool>("seen");       // when it holds a blank
+    QTest::newRow("program FS9.EXE, letter case ignored") << u"FS9.EXE"_s << true;
     QTest::newRow("Windows path as first argument, as Wine shows it")
-        << QString() << u"exec -a 'C:\\Games\\FS9\\fs9.exe' sleep 30"_s << true;
-    QTest::newRow("a longer name is another program") << u"fs9.exe.bak"_s << QString() << false;
-    QTest::newRow("fs9.exe as a later argument only") << QString() << u"sleep 30; true"_s << false;
+        << u"exec -a 'C:\\Games\\FS9\\fs9.exe' sleep 30"_s << true;
+    QTest::newRow("a longer name is another program") << u"fs9.exe.bak"_s << false;
+    QTest::newRow("fs9.exe as a later argument only") << u"sleep 30; true"_s << false;
 }
 
 void TestPlatform::seesSimulatorThroughProc()
 {
-    QFETCH(QString, copyAs);
-    QFETCH(QString, script);
+    QFETCH(QString, program);
     QFETCH(bool, seen);
     const auto table = systemProcessTable();
     if (!table->processes())
         QSKIP("this system shows no processes");
     QTemporaryDir dir;
     QProcess process;
-    if (copyAs.isEmpty()) {
-        process.start(u"bash"_s, {u"-c"_s, script, u"fs9.exe"_s});
+    if (program.contains(u' ')) {
+        process.start(u"bash"_s, {u"-c"_s, program, u"fs9.exe"_s});
     } else {
-        QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"sleep"_s), dir.filePath(copyAs)));
-        process.start(dir.filePath(copyAs), {u"30"_s});
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"sleep"_s), dir.filePath(program)));
+        process.start(dir.filePath(program), {u"30"_s});
     }
     QVERIFY(process.waitForStarted());
     // A row that is seen may first need bash's exec; one that is not has no exec to wait for.

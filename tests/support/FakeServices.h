@@ -1,30 +1,11 @@
 #pragma once
 
 #include "AppInfo.h"
-#include "Dialogs.h"
 #include "DiskFileSystem.h"
+#include "HangarTemporaries.h"
 
-#include <QStringList>
+#include <QFile>
 #include <optional>
-
-// Records every message instead of showing it and answers the folder picker from a script.
-class FakeDialogs : public Dialogs
-{
-public:
-    struct Message
-    {
-        QString prompt;
-        QString title;
-    };
-
-    void showMessage(const QString& prompt, const QString& title) override;
-    QString pickFolder(const QString& prompt, const QString& startFolder) override;
-
-    QList<Message> messages;
-    QStringList pickerPrompts;
-    QStringList pickerStarts;
-    QStringList pickerAnswers; // taken in order; an empty text is a cancelled picker
-};
 
 class FakeAppInfo : public AppInfo
 {
@@ -36,17 +17,12 @@ public:
     bool maySettingsLiveBesideExecutable() const override { return folderWritable; }
     QString userConfigFolder() const override { return configFolder; }
     QString userDataFolder() const override { return dataFolder; }
-    bool takeInstanceLock(const QString& settingsFile) override
-    {
-        instanceCheckedFor = settingsFile;
-        return !otherInstance;
-    }
+    bool takeInstanceLock(const QString&) override { return !otherInstance; }
 
     QString folder;
     bool folderWritable = true;
     QString configFolder;
     QString dataFolder;
-    QString instanceCheckedFor;
     bool otherInstance = false;
 };
 
@@ -66,20 +42,53 @@ public:
     };
 
     // Makes the count-th call (from 1) of the step fail; 0 fails none.
-    void failAt(Step step, int count);
+    void failAt(Step step, int count)
+    {
+        m_step = step;
+        m_failAt = count;
+    }
     // Stops dead at the count-th call of the step: that call and every later one change nothing
     // (a record being written is left torn, a whole write leaves its torn temporary) and fail.
-    void stopAt(Step step, int count);
+    void stopAt(Step step, int count)
+    {
+        failAt(step, count);
+        m_stops = true;
+    }
 
     std::optional<QString> stageCopy(const QString& source, const QString& destination,
-                                     QString* error) override;
-    bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override;
+                                     QString* error) override
+    {
+        return refused(Step::Stage, error) ? std::nullopt
+                                           : DiskFileSystem::stageCopy(source, destination, error);
+    }
+    bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        return !refused(Step::Record, error, path, bytes) &&
+               DiskFileSystem::writeRecord(path, bytes, error);
+    }
     bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
-                    QString* error) override;
-    bool rename(const QString& from, const QString& to, QString* error) override;
-    bool removeFile(const QString& path, QString* error) override;
-    bool syncFolder(const QString& folder, QString* error) override;
-    bool syncFile(const QString& path, QString* error) override;
+                    QString* error) override
+    {
+        return !refused(Step::Entry, error,
+                        HangarTemporaries::nameBeside(path, QStringLiteral("new")), bytes) &&
+               DiskFileSystem::writeWhole(path, bytes, equivalent, error);
+    }
+    bool rename(const QString& from, const QString& to, QString* error) override
+    {
+        return !refused(Step::Rename, error) && DiskFileSystem::rename(from, to, error);
+    }
+    bool removeFile(const QString& path, QString* error) override
+    {
+        return !refused(Step::Remove, error) && DiskFileSystem::removeFile(path, error);
+    }
+    bool syncFolder(const QString& folder, QString* error) override
+    {
+        return !refused(Step::Sync, error) && DiskFileSystem::syncFolder(folder, error);
+    }
+    bool syncFile(const QString& path, QString* error) override
+    {
+        return !refused(Step::Sync, error) && DiskFileSystem::syncFile(path, error);
+    }
 
     static QString reason() { return QStringLiteral("injected failure"); }
 
@@ -89,11 +98,25 @@ public:
 private:
     // A stop at this very call tears the file at tornPath, when given, to half its bytes.
     bool refused(Step step, QString* error, const QString& tornPath = {},
-                 const QByteArray& bytes = {});
+                 const QByteArray& bytes = {})
+    {
+        const int calls = ++m_calls[static_cast<int>(step)];
+        if (m_step == step && calls == m_failAt) {
+            fired = true;
+            m_stopped = m_stops;
+            QFile torn(tornPath);
+            if (m_stops && !tornPath.isEmpty() && torn.open(QIODevice::WriteOnly))
+                torn.write(bytes.first(bytes.size() / 2));
+        } else if (!m_stopped) {
+            return false;
+        }
+        *error = reason();
+        return true;
+    }
 
     std::optional<Step> m_step;
     int m_failAt = 0;
     bool m_stops = false;
     bool m_stopped = false;
-    int m_calls[6] = {0, 0, 0, 0, 0, 0};
+    int m_calls[6] = {};
 };

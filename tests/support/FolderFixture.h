@@ -1,9 +1,36 @@
 #pragma once
 
-#include "TestFiles.h"
-
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Small helpers for tests that work on real files in temporary folders.
+namespace TestFiles {
+
+inline void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The file's bytes, or the text "<missing>" when there is no file.
+inline QByteArray read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+}
+
+inline void makeReadOnly(const QString& path)
+{
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser |
+                                            QFileDevice::ReadGroup | QFileDevice::ReadOther));
+}
+
+} // namespace TestFiles
 
 // A temporary FS9 folder and scenery folder, each holding its live file ("live main",
 // "live scenery"), and the paths of snapshot files in them.
@@ -11,21 +38,18 @@ struct FolderFixture
 {
     FolderFixture()
     {
-        QDir(root.path()).mkpath(QStringLiteral("fs9"));
-        QDir(root.path()).mkpath(QStringLiteral("scenery"));
+        QDir(root.path()).mkpath(u"fs9"_s);
+        QDir(root.path()).mkpath(u"scenery"_s);
         TestFiles::write(liveMain(), "live main");
         TestFiles::write(liveScenery(), "live scenery");
     }
 
-    QString liveMain() const { return in(fs9, QStringLiteral("FS9.cfg")); }
-    QString liveScenery() const { return in(scenery, QStringLiteral("Scenery.cfg")); }
-    QString snapshotMain(const QString& name) const
-    {
-        return in(fs9, QStringLiteral("FS9.") + name + QStringLiteral(".cfg"));
-    }
+    QString liveMain() const { return in(fs9, u"FS9.cfg"_s); }
+    QString liveScenery() const { return in(scenery, u"Scenery.cfg"_s); }
+    QString snapshotMain(const QString& name) const { return in(fs9, u"FS9.%1.cfg"_s.arg(name)); }
     QString snapshotScenery(const QString& name) const
     {
-        return in(scenery, QStringLiteral("Scenery.") + name + QStringLiteral(".cfg"));
+        return in(scenery, u"Scenery.%1.cfg"_s.arg(name));
     }
     static QString in(const QString& folder, const QString& file)
     {
@@ -35,8 +59,8 @@ struct FolderFixture
     // A saved configuration whose files hold "<name> main" and "<name> scenery".
     void addConfig(const QString& name) const
     {
-        TestFiles::write(snapshotMain(name), (name + QStringLiteral(" main")).toUtf8());
-        TestFiles::write(snapshotScenery(name), (name + QStringLiteral(" scenery")).toUtf8());
+        TestFiles::write(snapshotMain(name), (name + u" main"_s).toUtf8());
+        TestFiles::write(snapshotScenery(name), (name + u" scenery"_s).toUtf8());
     }
 
     // The live pair, then the snapshot pair of the name.
@@ -47,6 +71,6 @@ struct FolderFixture
     }
 
     QTemporaryDir root;
-    QString fs9 = QDir::toNativeSeparators(root.filePath(QStringLiteral("fs9")));
-    QString scenery = QDir::toNativeSeparators(root.filePath(QStringLiteral("scenery")));
+    QString fs9 = QDir::toNativeSeparators(root.filePath(u"fs9"_s));
+    QString scenery = QDir::toNativeSeparators(root.filePath(u"scenery"_s));
 };
