@@ -5,7 +5,7 @@
 //   operation_runner [--stepwise] [--history <folder>] LOAD|SAVE|REMOVE <fs9 folder>
 //                    <scenery folder> <name> [new name]
 //   operation_runner SETTINGS <file> <value>
-#include "DiskFileSystem.h"
+#include "FakeServices.h"
 #include "FileOperation.h"
 #include "ProfileFile.h"
 
@@ -16,50 +16,15 @@
 
 namespace {
 
-class SteppedFileSystem : public DiskFileSystem
+// Names the step on the output and waits for a line on the input before taking it.
+bool pause(FaultyFileSystem::Step step)
 {
-public:
-    std::optional<QString> stageCopy(const QString& source, const QString& destination,
-                                     QString* error) override
-    {
-        return pause("stage") ? DiskFileSystem::stageCopy(source, destination, error)
-                              : std::nullopt;
-    }
-    bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override
-    {
-        return pause("record") && DiskFileSystem::writeRecord(path, bytes, error);
-    }
-    bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
-                    QString* error) override
-    {
-        return pause("entry") && DiskFileSystem::writeWhole(path, bytes, equivalent, error);
-    }
-    bool rename(const QString& from, const QString& to, QString* error) override
-    {
-        return pause("rename") && DiskFileSystem::rename(from, to, error);
-    }
-    bool removeFile(const QString& path, QString* error) override
-    {
-        return pause("remove") && DiskFileSystem::removeFile(path, error);
-    }
-    bool syncFolder(const QString& folder, QString* error) override
-    {
-        return pause("sync") && DiskFileSystem::syncFolder(folder, error);
-    }
-    bool syncFile(const QString& path, QString* error) override
-    {
-        return pause("sync") && DiskFileSystem::syncFile(path, error);
-    }
-
-private:
-    static bool pause(const char* step)
-    {
-        std::printf("%s\n", step);
-        std::fflush(stdout);
-        char line[16];
-        return std::fgets(line, sizeof line, stdin) != nullptr;
-    }
-};
+    static const char* const names[] = {"stage", "record", "rename", "remove", "sync", "entry"};
+    std::printf("%s\n", names[static_cast<int>(step)]);
+    std::fflush(stdout);
+    char line[16];
+    return std::fgets(line, sizeof line, stdin) != nullptr;
+}
 
 } // namespace
 
@@ -88,7 +53,8 @@ int main(int argc, char* argv[])
         return written ? 0 : 1;
     }
     DiskFileSystem disk;
-    SteppedFileSystem stepped;
+    FaultyFileSystem stepped;
+    stepped.beforeStep = pause;
     const auto operation = operationFromWord(args.value(0));
     if (!operation)
         return 2;

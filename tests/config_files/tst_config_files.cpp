@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <filesystem>
+#include <functional>
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/resource.h>
@@ -51,6 +52,23 @@ struct HistoryFixture : FolderFixture
         return found;
     }
 };
+
+// Runs the operation runner one file step at a time; goOn, given each step's name, says whether
+// the runner takes it or is killed there.
+void runStepwise(QProcess& runner, const QStringList& arguments,
+                 const std::function<bool(const QByteArray&)>& goOn)
+{
+    runner.start(QStringLiteral(OPERATION_RUNNER), QStringList{u"--stepwise"_s} + arguments);
+    while (runner.state() != QProcess::NotRunning && runner.waitForReadyRead(10'000)) {
+        while (runner.canReadLine() && runner.state() != QProcess::NotRunning) {
+            if (goOn(runner.readLine().trimmed()))
+                runner.write("go\n");
+            else
+                runner.kill();
+        }
+    }
+    QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(10'000));
+}
 
 } // namespace
 
@@ -291,21 +309,11 @@ void TestConfigFiles::killedProcessLeavesWholePair()
         TestFiles::write(f.liveScenery(), old[1]);
         QDir(f.folder).removeRecursively();
         QProcess runner;
-        runner.start(QStringLiteral(OPERATION_RUNNER),
-                     QStringList{u"--stepwise"_s} +
-                         (withHistory ? QStringList{u"--history"_s, f.folder} : QStringList{}) +
-                         QStringList{u"LOAD"_s, f.fs9, f.scenery, u"Night"_s});
         int step = 0;
-        while (runner.state() != QProcess::NotRunning && runner.waitForReadyRead(10'000)) {
-            while (runner.canReadLine() && runner.state() != QProcess::NotRunning) {
-                runner.readLine();
-                if (++step == killAt)
-                    runner.kill();
-                else
-                    runner.write("go\n");
-            }
-        }
-        QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(10'000));
+        runStepwise(runner,
+                    (withHistory ? QStringList{u"--history"_s, f.folder} : QStringList{}) +
+                        QStringList{u"LOAD"_s, f.fs9, f.scenery, u"Night"_s},
+                    [&](const QByteArray&) { return ++step != killAt; });
         if (step < killAt) { // ran to its end before the step to kill it at came
             QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
             QCOMPARE(runner.exitCode(), 0);
@@ -333,18 +341,14 @@ void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost()
     HistoryFixture f;
     f.addConfig(u"Night"_s);
     QProcess runner;
-    runner.start(QStringLiteral(OPERATION_RUNNER), {u"--stepwise"_s, u"--history"_s, f.folder,
-                                                    u"LOAD"_s, f.fs9, f.scenery, u"Night"_s});
     // The pair to keep is described before its record is written; the simulator saves its
     // scenery list just then.
-    while (runner.waitForReadyRead(10'000)) {
-        while (runner.canReadLine()) {
-            if (runner.readLine().trimmed() == "record")
-                TestFiles::write(f.liveScenery(), "saved by the simulator");
-            runner.write("go\n");
-        }
-    }
-    QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(10'000));
+    runStepwise(runner, {u"--history"_s, f.folder, u"LOAD"_s, f.fs9, f.scenery, u"Night"_s},
+                [&](const QByteArray& step) {
+                    if (step == "record")
+                        TestFiles::write(f.liveScenery(), "saved by the simulator");
+                    return true;
+                });
     QCOMPARE(runner.exitCode(), 1);
     QVERIFY(
         runner.readAllStandardError().contains("Scenery.cfg changed while it was being replaced"));

@@ -94,6 +94,8 @@ public:
 
     // The chosen call was reached.
     bool fired = false;
+    // Called before every step; a step it refuses fails.
+    bool (*beforeStep)(Step) = nullptr;
 
 private:
     // A stop at this very call tears the file at tornPath, when given, to half its bytes.
@@ -101,7 +103,9 @@ private:
                  const QByteArray& bytes = {})
     {
         const int calls = ++m_calls[static_cast<int>(step)];
-        if (m_step == step && calls == m_failAt) {
+        if (beforeStep != nullptr && !beforeStep(step)) {
+            m_stopped = true;
+        } else if (m_step == step && calls == m_failAt) {
             fired = true;
             m_stopped = m_stops;
             QFile torn(tornPath);
