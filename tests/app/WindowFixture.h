@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
@@ -44,13 +43,9 @@ struct WindowFixture : FolderFixture
     QString iniPath() const { return in(appInfo.folder, u"Hangar.ini"_s); }
 
     // The text with %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1;
-    // %_: a blank; {N*c}: N times c; \r, \t: characters 13 and 9.
+    // %_: a blank; \r, \t: characters 13 and 9.
     QString fill(QString text) const
     {
-        static const QRegularExpression repeat(u"\\{(\\d+)\\*(.)\\}"_s);
-        for (QRegularExpressionMatch m; (m = repeat.match(text)).hasMatch();)
-            text.replace(m.capturedStart(), m.capturedLength(),
-                         QString(m.captured(1).toInt(), m.captured(2)[0]));
         const QStringList pairs{
             u"%F"_s,  fs9,       u"%S"_s,  scenery, u"%U"_s, root.filePath(u"unmounted"_s),
             u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s, u" "_s,

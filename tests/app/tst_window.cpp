@@ -3,7 +3,6 @@
 
 #include <QDirIterator>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -13,8 +12,6 @@
 
 using Files = QMap<QString, QByteArray>;
 using Session = QMap<QString, QString>;
-using Step = FaultyFileSystem::Step;
-Q_DECLARE_METATYPE(FaultyFileSystem::Step)
 
 namespace {
 
@@ -240,15 +237,6 @@ void runSession()
     QCOMPARE(TestFiles::read(where), bytes);
 }
 
-WindowFixture& openOnNightAndDawn(WindowFixture& f)
-{
-    TestFiles::write(f.iniPath(), f.settingsFile(u"Night,Dawn>Night"_s));
-    f.addConfig(u"Night"_s);
-    f.addConfig(u"Dawn"_s);
-    f.open();
-    return f;
-}
-
 } // namespace
 
 class TestWindow : public QObject
@@ -258,17 +246,11 @@ class TestWindow : public QObject
 private slots:
     void layout_data();
     void layout();
-    void startupThenShutdown_data();
-    void startupThenShutdown() { runSession(); }
-    void editingMode_data();
-    void editingMode() { runSession(); }
-    void saveAndRemove_data();
-    void saveAndRemove() { runSession(); }
+    void sessions_data();
+    void sessions() { runSession(); }
     void realDialogsShowWhatTheyAreGiven();
     void typingIntoTheLists_data();
     void typingIntoTheLists();
-    void everyFailedStepKeepsListsTrue_data();
-    void everyFailedStepKeepsListsTrue();
     void folderPickersStartAtTheBoxesFolders();
 };
 
@@ -304,8 +286,6 @@ void TestWindow::layout()
     QVERIFY(
         !(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(window.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
-    QCOMPARE(QImageReader(u":/pictures/logo.gif"_s).size(), QSize(342, 111));
-    QCOMPARE(QImageReader(u":/pictures/wordmark.jpg"_s).size(), QSize(238, 79));
     QCOMPARE(f.get<QLabel>(u"imgCorvane0"_s)->pixmap().size(), QSize(254, 93));
     QCOMPARE(f.get<QLabel>(u"imgCorvane1"_s)->pixmap().size(), QSize(230, 73));
     QCOMPARE(window.children().indexOf(f.get(u"lblFond"_s)), 0);
@@ -327,10 +307,9 @@ void TestWindow::layout()
              places);
 }
 
-void TestWindow::startupThenShutdown_data()
+void TestWindow::sessions_data()
 {
     addSessions(R"(
-no settings file: the layout's texts are written, with no LastConfig | ini: -
 listed only with both snapshot files; LastConfig shown | ini: Night,Dawn>Night |
     files: live,Night,FS9.Dawn.cfg=Dawn | list: Night
 hand-edited: gaps close up, blanks are trimmed (and kept around what is written), names twice and in
@@ -342,19 +321,10 @@ hand-edited: gaps close up, blanks are trimmed (and kept around what is written)
     Config7=;Config8=;Config9=;Config10=Ten;LastConfig=  Gone
 hand-edited: names no file can hold are skipped though such files exist |
     ini: *,?,a\b,C:x,..,a%Ab,Night | list: Night
-hand-edited: values of thousands of characters are cut at 255 | ini: FS9 Folder=%F;
-    SCENERY Folder=%S;Config1=Night;Config2={5000*n};LastConfig={4000*l} | files: live,Night |
-    list: Night | last: {255*l} | written: FS9 Folder=%F;SCENERY Folder=%S;Config1=Night;Config2=;
-    LastConfig={255*l};Config3=;Config4=;Config5=;Config6=;Config7=;Config8=;Config9=
 a missing folder empties its box; the stored folders and names are kept | ini: FS9 Folder=%U;
     SCENERY Folder=%S;Config1=Night;Config2=;Config3=Dawn;LastConfig=Night | files: live,Night,Dawn
     | last: - | boxes: ,%S | written: FS9 Folder=%U;SCENERY Folder=%S;Config1=Night;Config2=Dawn;
     Config3=;LastConfig=Night;Config4=;Config5=;Config6=;Config7=;Config8=;Config9=
-a name saved once the box names a real folder joins the kept names | ini: FS9 Folder=%U;
-    SCENERY Folder=%S;Config1=Night;Config2=;Config3=Dawn;LastConfig=Night | files: live,Night,Dawn
-    | do: type txtFS9Folder %F; save Dusk | list: Dusk | load: Dusk | last: - |
-    after: Night,Dawn,Dusk=live,live | written: FS9 Folder=%F;SCENERY Folder=%S;Config1=Night;
-    Config2=Dawn;Config3=Dusk;LastConfig=Night;Config4=;Config5=;Config6=;Config7=;Config8=;Config9=
 another window holds the lock: the bare window writes nothing | ini: Night>Night | do: lock-held |
     list: - | load: LOAD | last: - | boxes: Flight Simulator folder,Scenery folder | written: =
 a lock left by a killed window is taken over | ini: Night>Night | do: lock-left-by-kill
@@ -363,43 +333,23 @@ a refused write is reported, and the file keeps its bytes | ini: Night | do: rea
     message: The settings could not be saved to %I:\rthe file is read-only | written: =
 closing: Escape in the save list | ini: Night,Dawn | do: click chkSaveActivation |
     close: key cboConfigNameTO Esc | mode: edit:*FS Original,Night,Dawn>FS Original:off
-closing: Enter in the save list | ini: Night,Dawn | do: click chkSaveActivation |
-    close: key cboConfigNameTO Return | mode: edit:*FS Original,Night,Dawn>FS Original:off
-closing: Enter in a folder box | ini: Night,Dawn | close: key txtSceFolder Return
 closing: Enter in the load list | ini: Night,Dawn | close: key cboConfigName Enter
 closing: the session ends | ini: Night,Dawn | close: session-ends
 closing: a logout asks for the settings, then goes through | ini: Night,Dawn | close: logout
 closing: a logout is cancelled, then Dusk is saved and Quit pressed | ini: Night,Dawn |
     do: logout; save Dusk | close: click cmdQuit | list: Night,Dawn,Dusk | load: Dusk |
     after: Night,Dawn,Dusk=live,live
-)");
-}
-
-void TestWindow::editingMode_data()
-{
-    addSessions(R"(
-typed exactly, FS Original turns Remove off | ini: Night,Dawn |
+editing: FS Original typed exactly turns Remove off | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; type cboConfigNameTO FS Original |
     mode: edit:FS Original,Night,*Dawn>FS Original:off | load: Dawn
-in another letter case it does not | ini: Night,Dawn |
+editing: in another letter case it does not | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; type cboConfigNameTO fs original |
     mode: edit:FS Original,Night,*Dawn>fs original:on | load: Dawn
-nor with a blank after it | ini: Night,Dawn |
+editing: nor with a blank after it | ini: Night,Dawn |
     do: click chkSaveActivation; type cboConfigNameTO FS Original%_ |
     mode: edit:*FS Original,Night,Dawn>FS Original%_:on
-nor an empty text | ini: Night,Dawn | do: click chkSaveActivation; type cboConfigNameTO |
+editing: nor an empty text | ini: Night,Dawn | do: click chkSaveActivation; type cboConfigNameTO |
     mode: edit:*FS Original,Night,Dawn>:on
-the chosen name and the list carry over, Remove on; a second visit doubles no entry |
-    ini: Night,Dawn | do: choose Dawn; click chkSaveActivation; click chkSaveActivation;
-    click chkSaveActivation | mode: edit:FS Original,Night,*Dawn>Dawn:on | load: Dawn
-leaving it empties the save list and keeps the load list's choice | ini: Night,Dawn |
-    do: choose Dawn; click chkSaveActivation; click chkSaveActivation | load: Dawn
-)");
-}
-
-void TestWindow::saveAndRemove_data()
-{
-    addSessions(R"(
 Save: an existing name is written over in place | ini: Night>Dawn | do: choose Night; save Night |
     load: Night | after: Night=live,live
 Save: FS Original is a name like any other | ini: Night>Dawn | do: save FS Original |
@@ -408,16 +358,6 @@ Save: another letter case is a new entry over the files on disk | ini: Night>Daw
     do: save night | list: Night,night | load: night | after: Night=live,live
 Save: a tenth configuration is refused | ini: C1,C2,C3,C4,C5,C6,C7,C8,C9>Dawn | do: save Extra |
     message: Sorry, you cannot create more of 9 configurations.
-Save: a missing live file refuses, and nothing new is listed | ini: Night>Dawn |
-    files: Scenery.cfg,Night | do: choose Night; save Extra | load: Night |
-    message: Error during files process : \r\r\tFS Original FS9.cfg file not found\t \r
-Remove: the middle name leaves the list and the disk | ini: Night,Dawn,Dusk>Dawn |
-    do: choose Dusk; remove Dawn | list: Night,Dusk | after: live,Night,Dusk
-Remove: another letter case removes nothing | ini: Night,Dawn,Dusk>Dawn |
-    do: choose Dusk; remove dawn | load: Dusk
-Remove: a missing live file refuses and keeps the entry | ini: Night,Dawn,Dusk>Dawn |
-    files: FS9.cfg,Night,Dawn,Dusk | do: choose Dusk; remove Dawn | load: Dusk |
-    message: Error during files process : \r\r\tFS Original Scenery.cfg file not found\t \r
 Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; delete Scenery.Dawn.cfg; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk,FS9.Dawn.cfg=Dawn |
@@ -484,13 +424,11 @@ void TestWindow::typingIntoTheLists_data()
     };
     const auto n = [](int count) { return QString(count, u'n'); };
     const QString original = u"FS Original"_s, all = u'[' + n(16) + u']';
-    row("load list: a typed character is discarded", original, Qt::Key_X, u"x"_s);
     row("load list: Ctrl+A selects nothing, the handler discards it", original, Qt::Key_A, u"\1"_s);
     row("load list: a drop changes nothing, the field is read-only", original, -1, u"Dropped"_s);
     row("save list: 15 characters take a 16th", n(15), Qt::Key_X, u"x"_s, n(15) + u'x');
     row("save list: 16 refuse a 17th, over a selection too", all, Qt::Key_X, u"x"_s);
     row("save list: 16 refuse Backspace", n(16), Qt::Key_Backspace, u"\b"_s);
-    row("save list: 15 take Backspace", n(15), Qt::Key_Backspace, u"\b"_s, n(14));
     row("save list: Delete (character 127 on X11) still shortens 16", u'|' + n(16), Qt::Key_Delete,
         u"\x7f"_s, n(15));
     row("save list: input method text stops at 16 too", n(14), 0, u"xyz"_s, n(14) + u"xy"_s);
@@ -539,43 +477,16 @@ void TestWindow::typingIntoTheLists()
     QCOMPARE(shown, after);
 }
 
-void TestWindow::everyFailedStepKeepsListsTrue_data()
-{
-    QTest::addColumn<QString>("action"); // a session's step
-    QTest::addColumn<Step>("step");
-    QTest::addColumn<int>("count");
-    for (const char* action : {"load Dawn", "save Dawn", "save New", "remove Dawn"})
-        for (const auto& [step, count] : {std::pair{Step::Stage, 1}, std::pair{Step::Stage, 2},
-                                          std::pair{Step::Rename, 1}, std::pair{Step::Rename, 2}})
-            if (step == Step::Rename || qstrncmp(action, "remove", 6) != 0) // Remove copies nothing
-                QTest::addRow("%s, %s %d", action, step == Step::Stage ? "copy" : "rename", count)
-                    << QString::fromLatin1(action) << step << count;
-}
-
-void TestWindow::everyFailedStepKeepsListsTrue()
-{
-    QFETCH(QString, action);
-    QFETCH(Step, step);
-    QFETCH(int, count);
-    WindowFixture f;
-    openOnNightAndDawn(f).fileSystem.failAt(step, count);
-    act(f, action);
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(f.dialogs.messages.first().contains(FaultyFileSystem::reason()));
-    for (const QString& config : {u"Night"_s, u"Dawn"_s, u"New"_s}) {
-        const bool whole =
-            QFile::exists(f.snapshotMain(config)) && QFile::exists(f.snapshotScenery(config));
-        QCOMPARE(f.entries(f.loadList()).contains(config), whole);
-    }
-    QCOMPARE(f.labelText("lblLastConfigName"), u"Last configuration loaded -> Night"_s);
-}
-
 // A box's folder, else its nearest existing parent, else the home folder for a text naming no
 // place; a cancelled picker keeps the box's text, a chosen folder goes into its own box only.
 void TestWindow::folderPickersStartAtTheBoxesFolders()
 {
     WindowFixture f;
-    openOnNightAndDawn(f).dialogs.pickerAnswers = {QString(), f.fs9};
+    TestFiles::write(f.iniPath(), f.settingsFile(u"Night,Dawn>Night"_s));
+    f.addConfig(u"Night"_s);
+    f.addConfig(u"Dawn"_s);
+    f.open();
+    f.dialogs.pickerAnswers = {QString(), f.fs9};
     const QString gone =
         f.scenery + QDir::separator() + u"gone"_s + QDir::separator() + u"deeper"_s;
     f.box("txtSceFolder")->setText(gone);
