@@ -29,6 +29,6 @@ double RatioReporter::median(const char* name) const
     if (times.isEmpty())
         return 0;
     std::sort(times.begin(), times.end());
-    return times.size() % 2 ? times[times.size() / 2]
-                            : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+    return times.size() % 2 != 0 ? times[times.size() / 2]
+                                 : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
 }

@@ -25,7 +25,7 @@ public:
     {
         for (qsizetype at = 0; at + blockSize <= size; at += blockSize) {
             for (std::size_t lane = 0; lane < m_lanes.size(); ++lane) {
-                const quint64 word = qFromLittleEndian<quint64>(bytes + at + 8 * lane);
+                const auto word = qFromLittleEndian<quint64>(bytes + at + 8 * lane);
                 m_lanes[lane] = rotated((m_lanes[lane] ^ word) * multiplier, 29);
             }
         }
@@ -36,7 +36,7 @@ public:
         uchar block[blockSize] = {};
         std::memcpy(block, rest, std::size_t(restSize));
         add(block, blockSize);
-        quint64 result = quint64(total);
+        auto result = quint64(total);
         for (const quint64 lane : m_lanes)
             result = rotated((result ^ lane) * multiplier, 31);
         return QString::number(result, 16).rightJustified(16, u'0');
@@ -55,7 +55,7 @@ std::optional<QString> contentFingerprint(const QString& path)
         return std::nullopt;
     const qint64 size = file.size();
     Lanes lanes;
-    const qsizetype whole = qsizetype(size - size % blockSize);
+    const auto whole = qsizetype(size - size % blockSize);
     if (const uchar* bytes = size > 0 ? file.map(0, size) : nullptr) {
         lanes.add(bytes, whole);
         return lanes.finish(bytes + whole, qsizetype(size) - whole, size);
