@@ -48,24 +48,19 @@ void TestSettings::mergedSlots()
 
 void TestSettings::settingsLocation_data()
 {
-    QTest::addColumn<bool>("fileBesideExecutable");
-    QTest::addColumn<bool>("folderWritable");
-    QTest::addColumn<bool>("portable");
-    QTest::newRow("portable, first run") << false << true << true;
-    QTest::newRow("file kept even where the folder cannot be written") << true << false << true;
-    QTest::newRow("installed copy") << false << false << false;
+    QTest::addColumn<bool>("portable"); // with a Hangar.ini beside it in a folder it cannot write
+    QTest::newRow("file kept even where the folder cannot be written") << true;
+    QTest::newRow("installed copy") << false;
 }
 
 void TestSettings::settingsLocation()
 {
-    QFETCH(bool, fileBesideExecutable);
-    QFETCH(bool, folderWritable);
     QFETCH(bool, portable);
     QTemporaryDir dir;
     FakeAppInfo appInfo(QDir::toNativeSeparators(dir.path()));
-    appInfo.folderWritable = folderWritable;
+    appInfo.folderWritable = false;
     appInfo.configFolder = QDir::toNativeSeparators(dir.filePath(u"config"_s));
-    if (fileBesideExecutable)
+    if (portable)
         TestFiles::write(dir.filePath(u"Hangar.ini"_s), "");
     appInfo.dataFolder = QDir::toNativeSeparators(dir.filePath(u"data"_s));
     const QString folder = portable ? appInfo.folder : appInfo.configFolder;
