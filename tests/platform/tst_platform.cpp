@@ -71,8 +71,6 @@ void TestPlatform::profileTextAsWindowsDoes_data()
         "[Other]\nx=1\n[FS Config]\nConfig1=A\n");
     row("write: missing final line ending added first", "[FS Config]\nConfig1=A", "Config2=B",
         "[FS Config]\nConfig1=A\nConfig2=B\n");
-    row("write: goes to the first doubled key", "[FS Config]\nConfig1=A\nConfig1=B\n", "Config1=C",
-        "[FS Config]\nConfig1=C\nConfig1=B\n");
     row("write: line breaks in a value become blanks", "[FS Config]\r\nConfig1=A\r\n",
         "Config1=x\r\n[Evil]\ry", "[FS Config]\r\nConfig1=x  [Evil] y\r\n");
     row("write: byte-order mark and CR-only endings kept", "\xEF\xBB\xBF[FS Config]\rConfig1=A\r",
