@@ -67,8 +67,6 @@ void TestPlatform::profileTextAsWindowsDoes_data()
     row("write: replaced where it stands, spelling and blanks kept",
         "; mine\n[fs CONFIG]\nconfig1 = Old\nConfig2=Dawn\n[Other]\nx=1\n", "Config1=New",
         "; mine\n[fs CONFIG]\nconfig1 = New\nConfig2=Dawn\n[Other]\nx=1\n");
-    row("write: new section appended in the file's line style", "[Other]\nx=1\n", "Config1=A",
-        "[Other]\nx=1\n[FS Config]\nConfig1=A\n");
     row("write: missing final line ending added first", "[FS Config]\nConfig1=A", "Config2=B",
         "[FS Config]\nConfig1=A\nConfig2=B\n");
     row("write: line breaks in a value become blanks", "[FS Config]\r\nConfig1=A\r\n",
