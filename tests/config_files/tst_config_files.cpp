@@ -109,7 +109,6 @@ void TestConfigFiles::usableNames_data()
     row("trailing blank", u"Night "_s, false);
     row("slash climbing out", u"../x"_s, false);
     row("double quote, angles, pipe", u"\"a<b>|c\""_s, false);
-    row("control character", u"Ni\tght"_s, false);
     row("wrapped in single quotes", u"'Night'"_s, false);
 }
 
@@ -216,10 +215,7 @@ void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
         }
     }
     for (bool stops : {false, true}) {
-        row(Operation::Remove, false, Step::Record, 1, stops, false);
         row(Operation::Remove, false, Step::Rename, 1, stops, stops);
-        row(Operation::Remove, false, Step::Rename, 2, stops, stops);
-        row(Operation::Remove, false, Step::Sync, 1, stops, stops);
         row(Operation::Remove, false, Step::Remove, 2, stops, true);
     }
     // A Load with a new history: renames 1-2 set the live pair aside, 3-4 move it into the
