@@ -211,7 +211,6 @@ void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
             row(op, false, Step::Sync, 2, stops, stops); // the copies' and the record's names
             row(op, false, Step::Sync, 4, stops, true);  // the renames
             row(op, false, Step::Remove, 1, stops, true);
-            row(op, false, Step::Remove, 3, stops, true); // the record itself
         }
     }
     for (bool stops : {false, true}) {
