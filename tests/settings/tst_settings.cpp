@@ -15,8 +15,9 @@ private slots:
     void longValueLeavesOutACharacterCutInTwo();
     void mergedSlots_data();
     void mergedSlots();
-    void settingsAndHistory_data();
-    void settingsAndHistory();
+    void settingsLocation_data();
+    void settingsLocation();
+    void historyBounds();
 };
 
 void TestSettings::longValueLeavesOutACharacterCutInTwo()
@@ -45,39 +46,42 @@ void TestSettings::mergedSlots()
     QCOMPARE(::mergedSlots(kept.split(u','), saved.split(u',')), expected.split(u','));
 }
 
-void TestSettings::settingsAndHistory_data()
+void TestSettings::settingsLocation_data()
 {
     QTest::addColumn<bool>("portable"); // with a Hangar.ini beside it in a folder it cannot write
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<QList<int>>("bounds"); // the history's entries and megabytes
-    QTest::newRow("file kept where the folder cannot be written; bounds read "
-                  "only from [History]")
-        << true << "[FS Config]\nMaxEntries=5\n"_ba << QList<int>{30, 200};
-    QTest::newRow("installed copy; bounds raised to the least")
-        << false << "[History]\nMaxEntries=5\nMaxMegabytes=0\n"_ba << QList<int>{5, 1};
+    QTest::newRow("file kept even where the folder cannot be written") << true;
+    QTest::newRow("installed copy") << false;
 }
 
-void TestSettings::settingsAndHistory()
+void TestSettings::settingsLocation()
 {
     QFETCH(bool, portable);
-    QFETCH(QByteArray, ini);
-    QFETCH(QList<int>, bounds);
     QTemporaryDir dir;
     FakeAppInfo appInfo(QDir::toNativeSeparators(dir.path()));
     appInfo.folderWritable = false;
     appInfo.configFolder = QDir::toNativeSeparators(dir.filePath(u"config"_s));
+    if (portable)
+        TestFiles::write(dir.filePath(u"Hangar.ini"_s), "");
     appInfo.dataFolder = QDir::toNativeSeparators(dir.filePath(u"data"_s));
     const QString folder = portable ? appInfo.folder : appInfo.configFolder;
-    const QString file = folder + QDir::separator() + u"Hangar.ini"_s;
-    QVERIFY(QDir().mkpath(folder));
-    TestFiles::write(file, ini);
-    QCOMPARE(settingsFilePath(appInfo), file);
-    // The history goes with the settings: beside a portable copy's, in the user's
-    // data folder.
-    const HistorySettings history = historySettings(appInfo, file);
-    QCOMPARE(history.folder, QDir::toNativeSeparators(
-                                 dir.filePath(portable ? u"Hangar history"_s : u"data/history"_s)));
-    QCOMPARE((QList<int>{history.maxEntries, history.maxMegabytes}), bounds);
+    QCOMPARE(settingsFilePath(appInfo), folder + QDir::separator() + u"Hangar.ini"_s);
+    // The history goes with the settings: beside a portable copy's, in the user's data folder.
+    QCOMPARE(
+        historySettings(appInfo, settingsFilePath(appInfo)).folder,
+        QDir::toNativeSeparators(dir.filePath(portable ? u"Hangar history"_s : u"data/history"_s)));
+}
+
+void TestSettings::historyBounds()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"Hangar.ini"_s);
+    const FakeAppInfo appInfo(dir.path());
+    TestFiles::write(file, "[FS Config]\nMaxEntries=5\n");
+    QCOMPARE(historySettings(appInfo, file).maxEntries, 30);
+    QCOMPARE(historySettings(appInfo, file).maxMegabytes, 200);
+    TestFiles::write(file, "[History]\nMaxEntries=5\nMaxMegabytes=0\n");
+    QCOMPARE(historySettings(appInfo, file).maxEntries, 5);
+    QCOMPARE(historySettings(appInfo, file).maxMegabytes, 1); // raised to the least
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
