@@ -119,14 +119,18 @@ void TestConfigFiles::usableNames()
     if (usable)
         return;
     QVERIFY(nameRefusal(name)->startsWith(u"The name \""_s + name + u"\" cannot be used"_s));
-    // Refused first, whatever the operation, before the files are even looked at.
+    // Refused first, whatever the operation, before any file is touched: "../x" would reach
+    // x.cfg beside the folders.
     FolderFixture f;
+    TestFiles::write(f.root.filePath(u"x.cfg"_s), "outside");
     DiskFileSystem fs;
     for (Operation operation : {Operation::Load, Operation::Save, Operation::Remove}) {
         const auto result = processFiles(operation, name, name, f.fs9, f.scenery, fs);
         QVERIFY(!result.performed);
         QCOMPARE(result.message, *nameRefusal(name));
     }
+    QCOMPARE(TestFiles::read(f.root.filePath(u"x.cfg"_s)), "outside"_ba);
+    QCOMPARE(QDir(f.fs9).entryList(QDir::Files), QStringList{u"FS9.cfg"_s});
 }
 
 void TestConfigFiles::checksRefuseWithExactMessage_data()
