@@ -36,13 +36,14 @@ bool samePair(const HistoryEntry& a, const HistoryEntry& b)
     return true;
 }
 
-// Whether the two files hold the same bytes; their sizes are known to be equal. Mapped, they are
-// compared where the system keeps them, without copying a byte.
+// Whether the two files hold the same bytes, both of the given size: a description's size is not
+// taken on trust. Mapped, they are compared where the system keeps them, without copying a byte.
 bool sameBytes(const QString& a, const QString& b, qint64 size)
 {
     QFile first(a);
     QFile second(b);
-    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != size || second.size() != size)
         return false;
     if (size == 0)
         return true;
@@ -255,6 +256,21 @@ void History::matchKeptFile(KeptFile& file, const QList<Stored>& all) const
         file.fingerprint = contentFingerprint(file.path).value_or(QString());
 }
 
+void History::describeAnew(KeptFile& file, const QString& current, const QDateTime& time,
+                           const QList<Stored>& all) const
+{
+    KeptFile now{current, QString(), QFileInfo(current).size(), QFileInfo(current).lastModified(),
+                 QString()};
+    matchKeptFile(now, all);
+    file = {file.path, now.keptAs, now.size, now.modified, now.fingerprint};
+    for (QDateTime at = time; file.keptAs.isEmpty(); at = at.addMSecs(1)) {
+        const QString name =
+            at.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) + QFileInfo(file.path).fileName();
+        if (!QFileInfo::exists(keptFilePath(name)))
+            file.keptAs = name;
+    }
+}
+
 KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
                           const QString& record, FileSystem& fileSystem, QString* error)
 {
@@ -269,6 +285,8 @@ KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& 
     if (file.open(QIODevice::ReadOnly)) {
         const auto written =
             HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object());
+        // Closed before the entry is written over it: Windows replaces no file that is open.
+        file.close();
         // The number went to another entry meanwhile (a switch in other folders): the record no
         // longer describes the entry.
         if (!written || written->time != entry.time) {
@@ -281,30 +299,39 @@ KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& 
                : KeepOutcome::Pending;
 }
 
-KeepOutcome History::store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                           const QString& record, bool recovering, FileSystem& fileSystem,
-                           QString* error)
+KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& setAside,
+                           QString record, bool recovering, FileSystem& fileSystem, QString* error)
 {
     if (!prepareFolder(fileSystem, error))
         return KeepOutcome::Refused;
     std::vector<std::size_t> moved;
     QStringList copied;
     bool failed = false;
+    std::optional<QList<Stored>> all;
     for (std::size_t i = 0; i < setAside.size() && !failed; ++i) {
-        const KeptFile& file = entry.files[i];
+        KeptFile& file = entry.files[i];
         if (file.keptAs.isEmpty())
             continue;
-        const QString target = keptFilePath(file.keptAs);
         const QFileInfo source(setAside[i]);
         // The entry, and the record that names it, describe the file as it was before it was set
-        // aside; a file written to since would be kept under a false description, or dropped as
-        // a copy of bytes it no longer holds.
-        if (!recovering && (!source.exists() || source.size() != file.size ||
-                            source.lastModified() != file.modified)) {
-            *error = QStringLiteral("%1 changed while it was being replaced.").arg(file.path);
-            failed = true;
-            break;
+        // aside. A file written to since would be kept under a false description, or dropped as
+        // a copy of bytes it no longer holds: a switch refuses it; after a crash, when the
+        // simulator may have saved before the recovery set the file aside, it is described anew.
+        if (!source.exists() ||
+            (source.size() != file.size || source.lastModified() != file.modified)) {
+            if (!recovering) {
+                *error = QStringLiteral("%1 changed while it was being replaced.").arg(file.path);
+                failed = true;
+                break;
+            }
+            if (source.exists()) {
+                if (!all)
+                    all = stored();
+                describeAnew(file, setAside[i], entry.time, *all);
+                record.clear();
+            }
         }
+        const QString target = keptFilePath(file.keptAs);
         // Kept already: the same bytes by another entry, or moved in before a crash.
         if (QFileInfo::exists(target))
             continue;

@@ -124,9 +124,12 @@ private:
     // Names the file after a kept file with its bytes, if there is one, and gives it its
     // fingerprint.
     void matchKeptFile(KeptFile& file, const QList<Stored>& all) const;
-    KeepOutcome store(const HistoryEntry& entry, const std::array<QString, 2>& setAside,
-                      const QString& record, bool recovering, FileSystem& fileSystem,
-                      QString* error);
+    // The file's description, from the bytes now at current, kept under a name of its own unless
+    // they are kept already.
+    void describeAnew(KeptFile& file, const QString& current, const QDateTime& time,
+                      const QList<Stored>& all) const;
+    KeepOutcome store(HistoryEntry entry, const std::array<QString, 2>& setAside, QString record,
+                      bool recovering, FileSystem& fileSystem, QString* error);
     void prune(FileSystem& fileSystem) const;
 
     QString m_folder;

@@ -47,6 +47,8 @@ struct RecordedKeep
     int maxEntries = 0;
     qint64 maxBytes = 0;
     HistoryEntry entry;
+    // The record holds the entry's keys at its top, and can become its description.
+    bool describesEntry = true;
 };
 
 struct Record
@@ -89,12 +91,12 @@ Record parsedRecord(const QByteArray& bytes)
     }
     const QJsonObject history = object.value(u"history").toObject();
     // Records written before the entry's keys moved to the top held it under "entry".
-    const auto entry = HistoryEntry::fromJson(
-        history.contains(u"entry") ? history.value(u"entry").toObject() : object);
+    const bool atTop = !history.contains(u"entry");
+    const auto entry = HistoryEntry::fromJson(atTop ? object : history.value(u"entry").toObject());
     if (!history.isEmpty() && entry) {
         record.keep =
             RecordedKeep{history.value(u"folder").toString(), history.value(u"maxEntries").toInt(),
-                         qint64(history.value(u"maxBytes").toDouble()), *entry};
+                         qint64(history.value(u"maxBytes").toDouble()), *entry, atTop};
     }
     return record;
 }
@@ -124,7 +126,9 @@ bool rollForward(const Record& record, const QString& recordPath, FileSystem& fi
     for (const RecordedStep& step : record.steps) {
         const bool copyWaiting = !step.staged.isEmpty() && present(step.staged);
         const bool deletionWaiting = step.staged.isEmpty();
-        if ((copyWaiting || deletionWaiting) && present(step.destination) &&
+        // A file at the destination beside the set-aside one is new since the crash (the
+        // simulator recreates its settings); the set-aside one is what the switch replaces.
+        if ((copyWaiting || deletionWaiting) && present(step.destination) && !present(step.aside) &&
             !fileSystem.rename(step.destination, step.aside, error))
             return false;
         if (copyWaiting && !fileSystem.rename(step.staged, step.destination, error))
@@ -132,7 +136,8 @@ bool rollForward(const Record& record, const QString& recordPath, FileSystem& fi
     }
     if (record.keep) {
         History history(record.keep->folder, record.keep->maxEntries, record.keep->maxBytes);
-        if (history.complete(record.keep->entry, asidesOf(record.steps), recordPath, fileSystem,
+        if (history.complete(record.keep->entry, asidesOf(record.steps),
+                             record.keep->describesEntry ? recordPath : QString(), fileSystem,
                              error) != KeepOutcome::Kept ||
             !syncFolders(record.steps, fileSystem, error) ||
             !history.flushAndPrune(fileSystem, error))

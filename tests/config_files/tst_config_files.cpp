@@ -84,6 +84,7 @@ private slots:
     void pairStaysWholeWhenAStepFailsOrStops_data();
     void pairStaysWholeWhenAStepFailsOrStops();
     void killedProcessLeavesWholePair();
+    void fileWrittenDuringTheSwitchIsNotLost_data();
     void fileWrittenDuringTheSwitchIsNotLost();
     void realFullDiskChangesNothing_data();
     void realFullDiskChangesNothing();
@@ -302,24 +303,53 @@ void TestConfigFiles::killedProcessLeavesWholePair()
     QCOMPARE(endings, (QSet<bool>{false, true}));
 }
 
+void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost_data()
+{
+    QTest::addColumn<QByteArray>("before"); // FS9.cfg when the switch starts
+    QTest::addColumn<int>("renames");       // the runner is killed after this many; -1: never
+    QTest::addColumn<QByteArray>("kept");   // the newest entry's FS9.cfg after the recovery
+    QTest::newRow("written as the record is: refused, the new bytes stay live")
+        << "live main"_ba << -1 << ""_ba;
+    QTest::newRow("written after a kill before the set-aside: kept as written, though the record "
+                  "matched the older bytes to a kept file")
+        << "live main"_ba << 0 << "by the simulator"_ba;
+    QTest::newRow("recreated after a kill once set aside: the set-aside file is kept")
+        << "tuned main"_ba << 1 << "tuned main"_ba;
+}
+
 void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost()
 {
+    QFETCH(QByteArray, before);
+    QFETCH(int, renames);
+    QFETCH(QByteArray, kept);
     HistoryFixture f;
     f.addConfig(u"Night"_s);
+    // The history holds the live pair already: "live main" is matched to a kept file.
+    DiskFileSystem disk;
+    QVERIFY(processFiles(Operation::Load, u"Night"_s, {}, f.fs9, f.scenery, disk, &f.history)
+                .performed);
+    TestFiles::write(f.liveMain(), before);
+    TestFiles::write(f.liveScenery(), "live scenery");
     QProcess runner;
-    // The pair to keep is described before its record is written; the simulator saves its
-    // scenery list just then.
+    int done = 0;
     runStepwise(runner, {u"--history"_s, f.folder, u"LOAD"_s, f.fs9, f.scenery, u"Night"_s},
                 [&](const QByteArray& step) {
-                    if (step == "record")
-                        TestFiles::write(f.liveScenery(), "saved by the simulator");
-                    return true;
+                    if (renames < 0 && step == "record")
+                        TestFiles::write(f.liveMain(), "by the simulator");
+                    return renames < 0 || step != "rename" || done++ != renames;
                 });
-    QCOMPARE(runner.exitCode(), 1);
-    QVERIFY(
-        runner.readAllStandardError().contains("Scenery.cfg changed while it was being replaced"));
-    QCOMPARE(TestFiles::read(f.liveScenery()), "saved by the simulator");
-    QVERIFY(f.listed().isEmpty());
+    if (renames < 0) {
+        QCOMPARE(runner.exitCode(), 1);
+        QVERIFY(runner.readAllStandardError().contains("FS9.cfg changed while it was being"));
+        QCOMPARE(TestFiles::read(f.liveMain()), "by the simulator");
+        QCOMPARE(f.listed().size(), 1);
+    } else {
+        TestFiles::write(f.liveMain(), "by the simulator");
+        QVERIFY(recoverFolders({f.fs9, f.scenery}, disk).done);
+        QCOMPARE(f.contents(u"Night"_s).first(2), f.contents(u"Night"_s).mid(2));
+        QCOMPARE(f.listed().size(), 2);
+        QCOMPARE(f.listed().first().first(), kept);
+    }
     QVERIFY(f.leftovers().isEmpty());
 }
 
