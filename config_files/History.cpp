@@ -174,25 +174,19 @@ HistoryEntry History::newEntry(const QString& operation, const QString& name,
     entry.operation = operation;
     entry.name = name;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        KeptFile& file = entry.files[i];
-        file.path = paths[i];
-        const QFileInfo info(paths[i]);
-        if (!info.exists())
-            continue;
-        file.size = info.size();
-        file.modified = info.lastModified();
-        matchKeptFile(file, all);
+        entry.files[i].path = paths[i];
+        if (QFileInfo::exists(paths[i]))
+            describe(entry.files[i], paths[i], all);
     }
     // Named by the time, not the number: an entry that recovery renumbers keeps its files' names.
     // A name taken already (two entries in one millisecond) moves the time on.
     for (entry.time = QDateTime::currentDateTimeUtc();; entry.time = entry.time.addMSecs(1)) {
-        const QString prefix = entry.time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"));
         std::array<QString, 2> names;
         bool taken = false;
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const KeptFile& file = entry.files[i];
             if (file.modified.isValid() && file.keptAs.isEmpty()) {
-                names[i] = prefix + QFileInfo(paths[i]).fileName();
+                names[i] = keptName(entry.time, paths[i]);
                 taken = taken || QFileInfo::exists(keptFilePath(names[i]));
             }
         }
@@ -204,6 +198,19 @@ HistoryEntry History::newEntry(const QString& operation, const QString& name,
         }
         return entry;
     }
+}
+
+QString History::keptName(const QDateTime& time, const QString& path)
+{
+    return time.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) + QFileInfo(path).fileName();
+}
+
+void History::describe(KeptFile& file, const QString& current, const QList<Stored>& all) const
+{
+    KeptFile now{current, QString(), QFileInfo(current).size(), QFileInfo(current).lastModified(),
+                 QString()};
+    matchKeptFile(now, all);
+    file = {file.path, now.keptAs, now.size, now.modified, now.fingerprint};
 }
 
 bool History::prepareFolder(FileSystem& fileSystem, QString* error)
@@ -259,15 +266,10 @@ void History::matchKeptFile(KeptFile& file, const QList<Stored>& all) const
 void History::describeAnew(KeptFile& file, const QString& current, const QDateTime& time,
                            const QList<Stored>& all) const
 {
-    KeptFile now{current, QString(), QFileInfo(current).size(), QFileInfo(current).lastModified(),
-                 QString()};
-    matchKeptFile(now, all);
-    file = {file.path, now.keptAs, now.size, now.modified, now.fingerprint};
+    describe(file, current, all);
     for (QDateTime at = time; file.keptAs.isEmpty(); at = at.addMSecs(1)) {
-        const QString name =
-            at.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) + QFileInfo(file.path).fileName();
-        if (!QFileInfo::exists(keptFilePath(name)))
-            file.keptAs = name;
+        if (!QFileInfo::exists(keptFilePath(keptName(at, file.path))))
+            file.keptAs = keptName(at, file.path);
     }
 }
 
@@ -317,8 +319,8 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
         // aside. A file written to since would be kept under a false description, or dropped as
         // a copy of bytes it no longer holds: a switch refuses it; after a crash, when the
         // simulator may have saved before the recovery set the file aside, it is described anew.
-        if (!source.exists() ||
-            (source.size() != file.size || source.lastModified() != file.modified)) {
+        if (!source.exists() || source.size() != file.size ||
+            source.lastModified() != file.modified) {
             if (!recovering) {
                 *error = QStringLiteral("%1 changed while it was being replaced.").arg(file.path);
                 failed = true;

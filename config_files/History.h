@@ -124,8 +124,12 @@ private:
     // Names the file after a kept file with its bytes, if there is one, and gives it its
     // fingerprint.
     void matchKeptFile(KeptFile& file, const QList<Stored>& all) const;
-    // The file's description, from the bytes now at current, kept under a name of its own unless
-    // they are kept already.
+    // The name a file at the path is kept under when it goes at that time.
+    static QString keptName(const QDateTime& time, const QString& path);
+    // The file's size, time, fingerprint and, when its bytes are kept already, their name: all
+    // from the file now at current.
+    void describe(KeptFile& file, const QString& current, const QList<Stored>& all) const;
+    // As describe, with a name of its own when the bytes are not kept yet.
     void describeAnew(KeptFile& file, const QString& current, const QDateTime& time,
                       const QList<Stored>& all) const;
     KeepOutcome store(HistoryEntry entry, const std::array<QString, 2>& setAside, QString record,
