@@ -63,7 +63,7 @@ int Restore::execute(const QCommandLineParser& parser, const QStringList& argume
             return fail(*plan.refusal);
         joinsList = plan.joinsList;
     }
-    const OperationResult result = restoreFromHistory(*id, kept, fileSystem());
+    const OperationResult result = restoreFromHistory(*id, kept, folders, fileSystem());
     if (!result.performed)
         return fail(result.message);
     if (!joinsList)

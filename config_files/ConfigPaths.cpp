@@ -2,6 +2,11 @@
 
 #include "DirectoryLookup.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <optional>
+
 namespace {
 
 // A file of the naming rule as the folder spells it, so that checks, copies and deletions reach
@@ -11,7 +16,36 @@ QString onDisk(const QString& folder, const QString& name)
     return folder + spellingOnDisk(folder, name);
 }
 
+QString normalised(const QString& path)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+
+// The name in the file's name after the prefix ("" for the live file), or nothing when the file
+// is not one of the prefix's configuration files in the folder.
+std::optional<QString> configNameOf(const QString& path, const QString& folder,
+                                    const QString& prefix)
+{
+    const QFileInfo file(path);
+    if (!file.isAbsolute() || normalised(file.path()) != normalised(folder))
+        return std::nullopt;
+    const QRegularExpression pattern(u'^' + QRegularExpression::escape(prefix) +
+                                         QStringLiteral(R"((?:\.([^/\\]+))?\.cfg$)"),
+                                     QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(file.fileName());
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1);
+}
+
 } // namespace
+
+bool isPairOf(const ConfigFolders& folders, const QString& main, const QString& scenery)
+{
+    const auto mainName = configNameOf(main, folders.fs9, QStringLiteral("FS9"));
+    const auto sceneryName = configNameOf(scenery, folders.scenery, QStringLiteral("Scenery"));
+    return mainName && sceneryName && mainName->compare(*sceneryName, Qt::CaseInsensitive) == 0;
+}
 
 ConfigFolders ConfigFolders::fromTexts(const QString& fs9FolderText,
                                        const QString& sceneryFolderText)

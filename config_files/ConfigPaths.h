@@ -22,3 +22,7 @@ struct ConfigFolders
     QString fs9;
     QString scenery;
 };
+
+// Whether the two paths are the live pair, or the two snapshot files of one name, in the folders
+// (the name's letter case aside, as the file system finds files).
+bool isPairOf(const ConfigFolders& folders, const QString& main, const QString& scenery);

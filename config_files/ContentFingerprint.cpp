@@ -53,15 +53,10 @@ std::optional<QString> contentFingerprint(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const qint64 size = file.size();
-    Lanes lanes;
-    const auto whole = qsizetype(size - size % blockSize);
-    if (const uchar* bytes = size > 0 ? file.map(0, size) : nullptr) {
-        lanes.add(bytes, whole);
-        return lanes.finish(bytes + whole, qsizetype(size) - whole, size);
-    }
-    // A file system that cannot map files, or an empty file: read in pieces of whole blocks.
+    // Read, never mapped: another program may truncate the file meanwhile, and a mapped page past
+    // the new end kills the reader (SIGBUS). Pieces of whole blocks.
     constexpr qint64 pieceSize = qint64{1} << 20;
+    Lanes lanes;
     QByteArray piece;
     qint64 total = 0;
     for (;;) {

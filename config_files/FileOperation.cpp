@@ -102,9 +102,9 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
 }
 
-OperationResult recovered(const QStringList& folders, FileSystem& fileSystem)
+OperationResult recovered(const QStringList& folders, FileSystem& fileSystem, History* history)
 {
-    const RecoveryOutcome recovery = recoverFolders(folders, fileSystem);
+    const RecoveryOutcome recovery = recoverFolders(folders, fileSystem, history);
     if (recovery.done)
         return {true, QString()};
     return {false, Texts::tr("An interrupted change of the configuration files could not be "
@@ -135,7 +135,7 @@ OperationResult processFiles(Operation operation, const QString& configName, con
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
     if (folders.bothFoldersExist()) {
-        OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem);
+        OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, history);
         if (!recovery.performed)
             return recovery;
     }
@@ -162,31 +162,35 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     return {};
 }
 
-OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem)
+OperationResult restoreFromHistory(int id, History& history, const ConfigFolders& folders,
+                                   FileSystem& fileSystem)
 {
     const QList<HistoryEntry> entries = history.entries();
     const auto found = std::find_if(entries.begin(), entries.end(),
                                     [id](const HistoryEntry& entry) { return entry.id == id; });
     if (found == entries.end())
         return {false, Texts::tr("The history holds no entry %1.").arg(id)};
-
-    std::array<PairStep, 2> pair;
-    QStringList folders;
-    for (std::size_t i = 0; i < pair.size(); ++i) {
-        const KeptFile& file = found->files[i];
-        const QString folder = QFileInfo(file.path).path();
-        if (!QFileInfo(folder).isDir())
+    for (const QString& folder : {folders.fs9, folders.scenery}) {
+        if (!FolderExists(folder))
             return {false, Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
                                .arg(folder, cr)};
-        folders.removeAll(folder);
-        folders.append(folder);
+    }
+    if (!isPairOf(folders, found->files[0].path, found->files[1].path))
+        return {false,
+                Texts::tr("Entry %1 of the history names %2 and %3, which are not a pair "
+                          "of configuration files in the folders. It was left as it "
+                          "is.%4%4No file was changed.")
+                    .arg(QString::number(id), found->files[0].path, found->files[1].path, cr)};
+
+    std::array<PairStep, 2> pair;
+    for (std::size_t i = 0; i < pair.size(); ++i) {
+        const KeptFile& file = found->files[i];
         // A file that was not there when the pair was kept is deleted when it is put back.
         if (!file.keptAs.isEmpty())
             pair[i].source = history.keptFilePath(file.keptAs);
+        pair[i].destination = file.path;
     }
-    for (std::size_t i = 0; i < pair.size(); ++i)
-        pair[i].destination = found->files[i].path;
-    OperationResult recovery = recovered(folders, fileSystem);
+    OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, &history);
     if (!recovery.performed)
         return recovery;
     return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConfigPaths.h"
 #include "FileSystem.h"
 #include "History.h"
 
@@ -36,5 +37,8 @@ OperationResult processFiles(Operation operation, const QString& configName, con
                              FileSystem& fileSystem, History* history = nullptr);
 
 // Puts the pair kept as the history's entry back at the paths it came from, both files or
-// neither, keeping the pair it replaces in the history in turn (so a restore can be undone).
-OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem);
+// neither, keeping the pair it replaces in the history in turn (so a restore can be undone). Only
+// an entry whose paths are the live pair or one snapshot pair in the given folders is put back:
+// any program may write the history's folder.
+OperationResult restoreFromHistory(int id, History& history, const ConfigFolders& folders,
+                                   FileSystem& fileSystem);

@@ -17,14 +17,39 @@
 
 namespace {
 
-// The number of the entry that the file describes, or 0 for a file that describes none.
+// Entries are numbered from 1 and never past this: a number read from disk is taken only when it
+// leaves room for every entry after it, so the next number can never wrap.
+constexpr int largestEntryNumber = 999'999'999;
+// An entry's description is a few hundred bytes: anything much larger is not one.
+constexpr qint64 largestEntrySize = 64 * 1024;
+
+// The number of the entry that the file describes, or 0 for a file that describes none: the name
+// is the number's own digits, without a sign or leading zero, and ".json".
 int entryNumber(const QString& fileName)
 {
     if (!fileName.endsWith(QLatin1String(".json")))
         return 0;
-    bool isNumber = false;
-    const int id = fileName.chopped(5).toInt(&isNumber);
-    return isNumber && id > 0 && QString::number(id).size() + 5 == fileName.size() ? id : 0;
+    const QString digits = fileName.chopped(5);
+    if (digits.isEmpty() || digits.size() > 9 || digits.startsWith(u'0') ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return 0;
+    const int id = digits.toInt();
+    return id <= largestEntryNumber ? id : 0;
+}
+
+// A file that Hangar may read as its own: a regular file, not a link to one (which could lead
+// anywhere, /dev/zero included), and where a size is given, not larger.
+bool isPlainFile(const QFileInfo& info, qint64 largest = -1)
+{
+    return info.isFile() && !info.isSymLink() && (largest < 0 || info.size() <= largest);
+}
+
+// A kept file's name as an entry gives it: one name inside the history's folder, never a path
+// that leads out of it or to a hidden file.
+bool isKeptName(const QString& name)
+{
+    return !name.isEmpty() && !name.startsWith(u'.') && !name.contains(u'/') &&
+           !name.contains(u'\\') && !name.contains(u':') && name.size() <= 255;
 }
 
 bool samePair(const HistoryEntry& a, const HistoryEntry& b)
@@ -37,7 +62,8 @@ bool samePair(const HistoryEntry& a, const HistoryEntry& b)
 }
 
 // Whether the two files hold the same bytes, both of the given size: a description's size is not
-// taken on trust. Mapped, they are compared where the system keeps them, without copying a byte.
+// taken on trust. Read in pieces, never mapped: a file that another program truncates while it is
+// mapped kills the reader.
 bool sameBytes(const QString& a, const QString& b, qint64 size)
 {
     QFile first(a);
@@ -45,20 +71,14 @@ bool sameBytes(const QString& a, const QString& b, qint64 size)
     if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
         first.size() != size || second.size() != size)
         return false;
-    if (size == 0)
-        return true;
-    const uchar* firstBytes = first.map(0, size);
-    const uchar* secondBytes = second.map(0, size);
-    if (firstBytes != nullptr && secondBytes != nullptr)
-        return std::memcmp(firstBytes, secondBytes, std::size_t(size)) == 0;
-    // A file system that cannot map files: read in pieces.
     constexpr qint64 pieceSize = qint64{256} * 1024;
-    while (!first.atEnd()) {
+    for (qint64 done = 0; done < size;) {
         const QByteArray piece = first.read(pieceSize);
         if (piece.isEmpty() || piece != second.read(pieceSize))
             return false;
+        done += piece.size();
     }
-    return true;
+    return first.atEnd() && second.atEnd();
 }
 
 } // namespace
@@ -89,7 +109,8 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
     entry.operation = object.value(u"operation").toString();
     entry.name = object.value(u"name").toString();
     const QJsonArray array = object.value(u"files").toArray();
-    if (entry.id <= 0 || !entry.time.isValid() || array.size() != qsizetype(entry.files.size()))
+    if (entry.id <= 0 || entry.id > largestEntryNumber || !entry.time.isValid() ||
+        array.size() != qsizetype(entry.files.size()))
         return std::nullopt;
     for (std::size_t i = 0; i < entry.files.size(); ++i) {
         const QJsonObject file = array.at(qsizetype(i)).toObject();
@@ -98,6 +119,9 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
             qint64(file.value(u"size").toDouble()),
             QDateTime::fromString(file.value(u"modified").toString(), Qt::ISODateWithMs),
             file.value(u"fingerprint").toString()};
+        // Whatever wrote the file, a kept file lies in the history's folder.
+        if (!entry.files[i].keptAs.isEmpty() && !isKeptName(entry.files[i].keptAs))
+            return std::nullopt;
     }
     return entry;
 }
@@ -133,21 +157,27 @@ QList<History::Stored> History::stored() const
         if (entryNumber(name) == 0)
             continue;
         const QFileInfo info(QDir(m_folder).filePath(name));
+        if (!isPlainFile(info, largestEntrySize))
+            continue;
         Parsed& parsed = m_parsed[name];
         if (parsed.modified != info.lastModified() || parsed.size != info.size()) {
             QFile file(info.filePath());
             if (!file.open(QIODevice::ReadOnly))
                 continue;
             parsed = {info.lastModified(), info.size(),
-                      HistoryEntry::fromJson(QJsonDocument::fromJson(file.readAll()).object())};
+                      HistoryEntry::fromJson(
+                          QJsonDocument::fromJson(file.read(largestEntrySize)).object())};
         }
         const std::optional<HistoryEntry>& entry = parsed.entry;
         if (!entry || entry->id != entryNumber(name))
             continue;
-        // A kept file takes its name only once it is whole.
+        // A kept file takes its name only once it is whole; a link or anything but a plain file
+        // under that name is not Hangar's.
         bool whole = true;
         for (const KeptFile& kept : entry->files)
-            whole = whole && (kept.keptAs.isEmpty() || present.contains(kept.keptAs));
+            whole = whole &&
+                    (kept.keptAs.isEmpty() || (present.contains(kept.keptAs) &&
+                                               isPlainFile(QFileInfo(keptFilePath(kept.keptAs)))));
         result.append({*entry, whole});
     }
     std::sort(result.begin(), result.end(),
@@ -282,6 +312,8 @@ KeepOutcome History::keep(const HistoryEntry& entry, const std::array<QString, 2
 KeepOutcome History::complete(HistoryEntry entry, const std::array<QString, 2>& setAside,
                               const QString& record, FileSystem& fileSystem, QString* error)
 {
+    // Whatever a run that died left in the history goes first, also in a history kept open.
+    m_prepared = false;
     QString describedBy = record;
     QFile file(entryPath(entry.id));
     if (file.open(QIODevice::ReadOnly)) {

@@ -1,26 +1,41 @@
 #include "PairSwitch.h"
 
+#include "FileCommit.h"
 #include "HangarTemporaries.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <optional>
 #include <vector>
 
 namespace {
 
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(PairSwitch)
+};
+
+// A record is a few hundred bytes; a larger file at its name is not one.
+constexpr qint64 largestRecordSize = 64 * 1024;
+
 // One file of a switch as the record names it: the copy waiting beside the destination (empty
-// for a deletion) and the name the destination is renamed to before it is replaced.
+// for a deletion), the name the destination's file takes beside it before it is replaced, and
+// which file the destination was when the switch was decided.
 struct RecordedStep
 {
     QString destination;
     QString staged;
     QString aside;
+    // Empty when there was no file at the destination.
+    QString identity;
 };
 
 QString recordIn(const QString& folder)
@@ -33,7 +48,13 @@ QString folderOf(const QString& path)
     return QFileInfo(path).path();
 }
 
-// A link counts as present even when it points nowhere: it is renamed aside like a file.
+// A path as one text whatever separators and redundant parts it was written with.
+QString normalised(const QString& path)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+
+// A link counts as present even when it points nowhere: it is set aside like a file.
 bool present(const QString& path)
 {
     const QFileInfo info(path);
@@ -44,8 +65,6 @@ bool present(const QString& path)
 struct RecordedKeep
 {
     QString folder;
-    int maxEntries = 0;
-    qint64 maxBytes = 0;
     HistoryEntry entry;
     // The record holds the entry's keys at its top, and can become its description.
     bool describesEntry = true;
@@ -59,21 +78,22 @@ struct Record
 
 // With a pair to keep, the record holds the history entry's own keys, so that it can become the
 // entry's metadata under a second name once the pair is kept.
-QByteArray recordBytes(const Record& record)
+QByteArray recordBytes(const Record& record, const History* history)
 {
     QJsonArray array;
     for (const RecordedStep& step : record.steps) {
         array.append(QJsonObject{{QStringLiteral("destination"), step.destination},
                                  {QStringLiteral("staged"), step.staged},
-                                 {QStringLiteral("aside"), step.aside}});
+                                 {QStringLiteral("aside"), step.aside},
+                                 {QStringLiteral("identity"), step.identity}});
     }
     QJsonObject object = record.keep ? record.keep->entry.toJson() : QJsonObject();
     object.insert(QStringLiteral("steps"), array);
     if (record.keep) {
         object.insert(QStringLiteral("history"),
                       QJsonObject{{QStringLiteral("folder"), record.keep->folder},
-                                  {QStringLiteral("maxEntries"), record.keep->maxEntries},
-                                  {QStringLiteral("maxBytes"), double(record.keep->maxBytes)}});
+                                  {QStringLiteral("maxEntries"), history->maxEntries()},
+                                  {QStringLiteral("maxBytes"), double(history->maxBytes())}});
     }
     return QJsonDocument(object).toJson();
 }
@@ -86,24 +106,64 @@ Record parsedRecord(const QByteArray& bytes)
     const QJsonObject object = QJsonDocument::fromJson(bytes).object();
     for (const auto& value : object.value(u"steps").toArray()) {
         const QJsonObject step = value.toObject();
-        record.steps.push_back({step.value(u"destination").toString(),
-                                step.value(u"staged").toString(), step.value(u"aside").toString()});
+        const QString destination = step.value(u"destination").toString();
+        // A record of an earlier version names no identity: the file there now counts as the
+        // one the switch replaces, as that version took it.
+        record.steps.push_back({destination, step.value(u"staged").toString(),
+                                step.value(u"aside").toString(),
+                                step.contains(u"identity") ? step.value(u"identity").toString()
+                                                           : fileIdentity(destination)});
     }
     const QJsonObject history = object.value(u"history").toObject();
-    // Records written before the entry's keys moved to the top held it under "entry".
-    const bool atTop = !history.contains(u"entry");
-    const auto entry = HistoryEntry::fromJson(atTop ? object : history.value(u"entry").toObject());
-    if (!history.isEmpty() && entry) {
-        record.keep =
-            RecordedKeep{history.value(u"folder").toString(), history.value(u"maxEntries").toInt(),
-                         qint64(history.value(u"maxBytes").toDouble()), *entry, atTop};
-    }
+    const auto entry = HistoryEntry::fromJson(object);
+    if (!history.isEmpty() && entry)
+        record.keep = RecordedKeep{history.value(u"folder").toString(), *entry};
     return record;
 }
 
-std::array<QString, 2> asidesOf(const std::vector<RecordedStep>& steps)
+// Whether the name is one of Hangar's temporaries of the kind beside the destination.
+bool isTemporaryOf(const QString& path, const QString& destination, const QString& kind)
 {
-    return {steps.at(0).aside, steps.at(1).aside};
+    const QString name = QFileInfo(path).fileName();
+    return normalised(folderOf(path)) == normalised(folderOf(destination)) &&
+           HangarTemporaries::isTemporaryName(name) &&
+           name.startsWith(u'.' + QFileInfo(destination).fileName() + QStringLiteral(".hangar-") +
+                           kind + u'-');
+}
+
+// Why the record is not one that a switch in these folders writes, or nothing when it is. Any
+// program may write the folders: a record is followed only when every file it names is a file of
+// the pair (FS9 first, Scenery second, live or snapshot) in one of the folders, or one of
+// Hangar's temporaries beside it, and the entry it describes is of that very pair.
+std::optional<QString> whyForeign(const Record& record, const QStringList& folders)
+{
+    static const QRegularExpression pairFile[] = {
+        QRegularExpression(QStringLiteral(R"(^FS9(\.[^/\\]+)?\.cfg$)"),
+                           QRegularExpression::CaseInsensitiveOption),
+        QRegularExpression(QStringLiteral(R"(^Scenery(\.[^/\\]+)?\.cfg$)"),
+                           QRegularExpression::CaseInsensitiveOption)};
+    if (record.steps.size() != 2)
+        return Texts::tr("it does not name the two files of a pair");
+    QSet<QString> allowed;
+    for (const QString& folder : folders)
+        allowed.insert(normalised(folder));
+    for (std::size_t i = 0; i < record.steps.size(); ++i) {
+        const RecordedStep& step = record.steps[i];
+        const QFileInfo destination(step.destination);
+        if (!destination.isAbsolute() || !allowed.contains(normalised(destination.path())) ||
+            !pairFile[i].match(destination.fileName()).hasMatch())
+            return Texts::tr("it names %1, which is not a configuration file in the folders")
+                .arg(step.destination);
+        if ((!step.staged.isEmpty() &&
+             !isTemporaryOf(step.staged, step.destination, QStringLiteral("new"))) ||
+            !isTemporaryOf(step.aside, step.destination, QStringLiteral("old")))
+            return Texts::tr("it names files beside %1 that Hangar does not make")
+                .arg(step.destination);
+        if (record.keep &&
+            normalised(record.keep->entry.files[i].path) != normalised(step.destination))
+            return Texts::tr("the pair it keeps is not the pair it changes");
+    }
+    return std::nullopt;
 }
 
 bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem, QString* error)
@@ -118,38 +178,9 @@ bool syncFolders(const std::vector<RecordedStep>& steps, FileSystem& fileSystem,
     return true;
 }
 
-// Finishes a decided switch from wherever it stopped: every step is idempotent. The set-aside
-// files go to the history before they are removed.
-bool rollForward(const Record& record, const QString& recordPath, FileSystem& fileSystem,
-                 QString* error)
+std::array<QString, 2> asidesOf(const std::vector<RecordedStep>& steps)
 {
-    for (const RecordedStep& step : record.steps) {
-        const bool copyWaiting = !step.staged.isEmpty() && present(step.staged);
-        const bool deletionWaiting = step.staged.isEmpty();
-        // A file at the destination beside the set-aside one is new since the crash (the
-        // simulator recreates its settings); the set-aside one is what the switch replaces.
-        if ((copyWaiting || deletionWaiting) && present(step.destination) && !present(step.aside) &&
-            !fileSystem.rename(step.destination, step.aside, error))
-            return false;
-        if (copyWaiting && !fileSystem.rename(step.staged, step.destination, error))
-            return false;
-    }
-    if (record.keep) {
-        History history(record.keep->folder, record.keep->maxEntries, record.keep->maxBytes);
-        if (history.complete(record.keep->entry, asidesOf(record.steps),
-                             record.keep->describesEntry ? recordPath : QString(), fileSystem,
-                             error) != KeepOutcome::Kept ||
-            !syncFolders(record.steps, fileSystem, error) ||
-            !history.flushAndPrune(fileSystem, error))
-            return false;
-    } else if (!syncFolders(record.steps, fileSystem, error)) {
-        return false;
-    }
-    for (const RecordedStep& step : record.steps) {
-        if (present(step.aside) && !fileSystem.removeFile(step.aside, error))
-            return false;
-    }
-    return true;
+    return {steps.at(0).aside, steps.at(1).aside};
 }
 
 void removeIfPresent(const QString& path, FileSystem& fileSystem)
@@ -159,12 +190,178 @@ void removeIfPresent(const QString& path, FileSystem& fileSystem)
         fileSystem.removeFile(path, &ignored);
 }
 
+// Gives the file at the destination a second name at the step's aside, so that it stays on disk
+// when a copy is renamed over the destination: the live name is never without a file. A file
+// with other names already (a deduplicating tool links files) is copied instead, as is a file on
+// a file system without such names: a write through another name must never change kept bytes.
+bool setAside(const RecordedStep& step, FileSystem& fileSystem, QString* error)
+{
+    if (step.staged.isEmpty())
+        return fileSystem.rename(step.destination, step.aside, error);
+    if (nameCount(step.destination) == 1 && fileSystem.link(step.destination, step.aside, error))
+        return true;
+    const auto copy = fileSystem.stageCopy(step.destination, step.aside, error);
+    if (copy && fileSystem.rename(*copy, step.aside, error))
+        return true;
+    if (copy)
+        removeIfPresent(*copy, fileSystem);
+    return false;
+}
+
+// Puts back what set-aside did, before any copy took a destination's name.
+bool undoSetAside(const RecordedStep& step, FileSystem& fileSystem, QString* error)
+{
+    if (!present(step.aside))
+        return true;
+    if (step.staged.isEmpty())
+        return present(step.destination) || fileSystem.rename(step.aside, step.destination, error);
+    return fileSystem.removeFile(step.aside, error);
+}
+
+// Where a switch that a crash interrupted stands, one file at a time.
+enum class StepState
+{
+    // The destination is still the file the switch replaces (or still nothing), the copy waits.
+    Waiting,
+    // The copy is in place, or the file deleted.
+    Done,
+    // The copy is gone while the destination was not replaced: the switch cannot go forward.
+    CopyLost,
+    // Another program put a file of its own at the destination since the crash.
+    Replaced
+};
+
+StepState stateOf(const RecordedStep& step)
+{
+    const QString now = fileIdentity(step.destination);
+    const bool original = now == step.identity;
+    if (step.staged.isEmpty())
+        return now.isEmpty() ? StepState::Done
+                             : (original ? StepState::Waiting : StepState::Replaced);
+    if (present(step.staged))
+        return original ? StepState::Waiting : StepState::Replaced;
+    return original ? StepState::CopyLost : StepState::Done;
+}
+
+// A file another program wrote at a destination after the crash keeps its bytes under a name of
+// its own beside it ("FS9.cfg.found-20250107-211544"), where the user sees it.
+bool keepStrangersFile(const RecordedStep& step, FileSystem& fileSystem, QString* error)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = step.destination + QStringLiteral(".found-") + stamp;
+    for (int n = 2; present(kept); ++n)
+        kept = step.destination + QStringLiteral(".found-%1-%2").arg(stamp).arg(n);
+    return fileSystem.rename(step.destination, kept, error);
+}
+
+// Takes back a switch none of whose copies is in place: the destinations keep the files they
+// have. A file that the history took already while it still had its live name is given bytes of
+// its own, so that the live file can change without changing what is kept.
+bool rollBack(const Record& record, History* history, FileSystem& fileSystem, QString* error)
+{
+    for (std::size_t i = 0; i < record.steps.size(); ++i) {
+        const RecordedStep& step = record.steps[i];
+        if (!undoSetAside(step, fileSystem, error))
+            return false;
+        if (history == nullptr || !record.keep || record.keep->entry.files[i].keptAs.isEmpty())
+            continue;
+        const QString kept = history->keptFilePath(record.keep->entry.files[i].keptAs);
+        if (!step.identity.isEmpty() && fileIdentity(kept) == step.identity) {
+            const auto copy = fileSystem.stageCopy(kept, kept, error);
+            if (!copy || !fileSystem.rename(*copy, kept, error))
+                return false;
+        }
+    }
+    if (!syncFolders(record.steps, fileSystem, error))
+        return false;
+    for (const RecordedStep& step : record.steps)
+        removeIfPresent(step.staged, fileSystem);
+    return true;
+}
+
+// Finishes a decided switch from wherever it stopped: every step is idempotent. The set-aside
+// files go to the history before they are removed.
+bool rollForward(const Record& record, const QString& recordPath, History* history,
+                 FileSystem& fileSystem, QString* error)
+{
+    for (std::size_t i = 0; i < record.steps.size(); ++i) {
+        const RecordedStep& step = record.steps[i];
+        StepState state = stateOf(step);
+        if (state == StepState::Replaced) {
+            if (!keepStrangersFile(step, fileSystem, error))
+                return false;
+            state = StepState::Waiting;
+        }
+        if (state != StepState::Waiting || present(step.aside) || !present(step.destination))
+            continue;
+        // Set aside and kept before the crash: the history holds the very file.
+        const QString keptAs = record.keep ? record.keep->entry.files[i].keptAs : QString();
+        if (history != nullptr && !keptAs.isEmpty() &&
+            fileIdentity(history->keptFilePath(keptAs)) == step.identity)
+            continue;
+        if (!setAside(step, fileSystem, error))
+            return false;
+    }
+    if (record.keep && history != nullptr &&
+        history->complete(record.keep->entry, asidesOf(record.steps),
+                          normalised(record.keep->folder) == normalised(history->folder())
+                              ? recordPath
+                              : QString(),
+                          fileSystem, error) != KeepOutcome::Kept)
+        return false;
+    for (const RecordedStep& step : record.steps) {
+        if (!step.staged.isEmpty() && present(step.staged) &&
+            !fileSystem.rename(step.staged, step.destination, error))
+            return false;
+    }
+    if (!syncFolders(record.steps, fileSystem, error) ||
+        (history != nullptr && !history->flushAndPrune(fileSystem, error)))
+        return false;
+    for (const RecordedStep& step : record.steps)
+        removeIfPresent(step.aside, fileSystem);
+    return true;
+}
+
+// Completes or takes back the switch the record describes. Never guesses: a switch that can go
+// neither way is left as it is, with its record, and reported.
+bool recover(const Record& record, const QString& recordPath, History* history,
+             FileSystem& fileSystem, QString* error)
+{
+    bool anyDone = false;
+    bool anyLost = false;
+    for (const RecordedStep& step : record.steps) {
+        const StepState state = stateOf(step);
+        anyDone = anyDone || state == StepState::Done;
+        anyLost = anyLost || state == StepState::CopyLost;
+    }
+    if (anyLost && anyDone) {
+        *error = Texts::tr("The copy for one file is missing while the other file was replaced "
+                           "already. The record %1 is left for you to look at.")
+                     .arg(recordPath);
+        return false;
+    }
+    if (anyLost)
+        return rollBack(record, history, fileSystem, error);
+    return rollForward(record, recordPath, history, fileSystem, error);
+}
+
 } // namespace
 
 SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSystem,
                          const KeepRequest& keep)
 {
     SwitchOutcome outcome;
+    // A pipe would hang the copy, a folder would go whole: only plain files are switched.
+    for (const PairStep& step : pair) {
+        for (const QString& path : {step.source, step.destination}) {
+            if (!path.isEmpty() && isSpecialFile(path)) {
+                outcome.failedPath = path;
+                outcome.reason = Texts::tr("It is not a regular file (a folder, a pipe or a "
+                                           "device, or a link to one).");
+                return outcome;
+            }
+        }
+    }
     Record record;
     std::vector<RecordedStep>& steps = record.steps;
     const auto discardStaged = [&] {
@@ -183,7 +380,8 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             staged = *copy;
         }
         steps.push_back({step.destination, staged,
-                         HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
+                         HangarTemporaries::nameBeside(step.destination, QStringLiteral("old")),
+                         fileIdentity(step.destination)});
     }
     // Set only when there is a pair to keep.
     History* history = nullptr;
@@ -194,33 +392,29 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             keep.operation, keep.name, {pair[0].destination, pair[1].destination});
         if (!entry.files[0].keptAs.isEmpty() || !entry.files[1].keptAs.isEmpty()) {
             history = keep.history;
-            record.keep =
-                RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), entry};
+            record.keep = RecordedKeep{history->folder(), entry};
         }
     }
 
-    // The record and every copy must be on disk, names included, before anything is renamed:
-    // from then on recovery may finish the switch from them.
+    // The copies' names must be on disk before the record that names them, and the record's
+    // before anything is renamed: from then on recovery may finish the switch from them.
     const QString recordPath = recordIn(folderOf(pair[0].destination));
-    if (!fileSystem.writeRecord(recordPath, recordBytes(record), &outcome.reason) ||
-        !syncFolders(steps, fileSystem, &outcome.reason)) {
+    if (!syncFolders(steps, fileSystem, &outcome.reason) ||
+        !fileSystem.writeRecord(recordPath, recordBytes(record, history), &outcome.reason) ||
+        !fileSystem.syncFolder(folderOf(recordPath), &outcome.reason)) {
         outcome.failedPath = recordPath;
         removeIfPresent(recordPath, fileSystem);
         discardStaged();
         return outcome;
     }
 
-    // Until a copy takes a destination's name, every staged copy is still there: a failure is
-    // undone by renaming the set-aside files back, and a crash is completed from the record.
-    std::vector<const RecordedStep*> setAside;
+    // Until a copy takes a destination's name, every destination still holds its file: a failure
+    // is undone by dropping the second names, and a crash is completed from the record.
     for (const RecordedStep& step : steps) {
-        if (!present(step.destination))
-            continue;
-        if (!fileSystem.rename(step.destination, step.aside, &outcome.reason)) {
+        if (present(step.destination) && !setAside(step, fileSystem, &outcome.reason)) {
             outcome.failedPath = step.destination;
             break;
         }
-        setAside.push_back(&step);
     }
     if (outcome.failedPath.isEmpty() && history != nullptr) {
         const KeepOutcome kept = history->keep(record.keep->entry, asidesOf(steps), recordPath,
@@ -266,14 +460,14 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     }
 
     QString undoError;
-    for (std::size_t n = setAside.size(); n-- > 0;) {
-        if (!fileSystem.rename(setAside[n]->aside, setAside[n]->destination, &undoError)) {
+    for (const RecordedStep& step : steps) {
+        if (!undoSetAside(step, fileSystem, &undoError)) {
             outcome.leftPending = true;
             return outcome;
         }
     }
     // The record goes before the copies: with the record still there, a crash among the copies'
-    // removals would have recovery put the remaining ones in place.
+    // removals leaves a lost copy beside a waiting one, which recovery takes back as well.
     if (!syncFolders(steps, fileSystem, &undoError)) {
         outcome.leftPending = true;
         return outcome;
@@ -283,27 +477,54 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     return outcome;
 }
 
-RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSystem)
+RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSystem, History* history)
 {
     RecoveryOutcome outcome;
+    bool recordLeft = false;
     for (const QString& folder : folders) {
         const QString record = recordIn(folder);
-        QFile file(record);
-        if (!file.exists())
+        const QFileInfo info(record);
+        if (!present(record))
             continue;
+        if (!info.isFile() || info.isSymLink() || info.size() > largestRecordSize) {
+            outcome = {false, Texts::tr("%1 is not a record Hangar wrote; it was left as it is. "
+                                        "Remove it to go on.")
+                                  .arg(record)};
+            return outcome;
+        }
+        QFile file(record);
         if (!file.open(QIODevice::ReadOnly)) {
             outcome = {false, file.errorString()};
             return outcome;
         }
-        const Record recorded = parsedRecord(file.readAll());
+        const Record recorded = parsedRecord(file.read(largestRecordSize));
         file.close();
-        if (!rollForward(recorded, record, fileSystem, &outcome.reason) ||
-            !fileSystem.removeFile(record, &outcome.reason)) {
+        // Torn while it was written: nothing was renamed yet, and the copies go with the other
+        // temporaries.
+        if (!recorded.steps.empty()) {
+            if (const auto why = whyForeign(recorded, folders)) {
+                outcome = {false, Texts::tr("%1 was not written by Hangar for these folders (%2); "
+                                            "nothing it names was touched. Remove it to go on.")
+                                      .arg(record, *why)};
+                return outcome;
+            }
+            // The pair was to be kept in a history: completed only where one keeps it.
+            if (recorded.keep && history == nullptr) {
+                recordLeft = true;
+                continue;
+            }
+            if (!recover(recorded, record, history, fileSystem, &outcome.reason)) {
+                outcome.done = false;
+                return outcome;
+            }
+        }
+        if (!fileSystem.removeFile(record, &outcome.reason)) {
             outcome.done = false;
             return outcome;
         }
     }
-    for (const QString& folder : folders) {
+    // A record left for later still needs the temporaries it names.
+    for (const QString& folder : recordLeft ? QStringList() : folders) {
         for (const QString& leftover : HangarTemporaries::inFolder(folder)) {
             if (!fileSystem.removeFile(leftover, &outcome.reason)) {
                 outcome.done = false;

@@ -36,19 +36,21 @@ struct SwitchOutcome
 };
 
 // Replaces (or deletes) both destinations so that, after any failure or any crash, the pair is
-// either both old or both new; with a history, the old pair is kept there before it goes.
+// either both old or both new, and each destination always holds a file; with a history, the old
+// pair is kept there before it goes. Only plain files are switched: a folder, a pipe or a device
+// at any of the paths is refused before anything is touched.
 //
-// Both copies are first written whole and flushed beside their destinations. A record naming
-// every file of the switch (and the history entry the old pair becomes) is then written beside
-// the main destination; from that moment the switch counts as decided. Both destinations are
-// renamed aside, the set-aside files handed to the history, and only then is each copy renamed
-// into its place; the folders are flushed, the set-aside files left over and the record removed.
-// A failure before the record removes the copies. A failure before the first copy is in place
-// (a rename, or the history that cannot keep the pair: its disk is full, its folder cannot be
-// written) puts the set-aside files back: nothing goes unless it is kept. Once a copy is in place
-// the switch only goes forward. A crash leaves no record or a torn one (nothing was renamed yet:
-// recovery removes the copies), or a whole record that recoverFolders completes, keeping the
-// set-aside files in the history rather than deleting them.
+// Both copies are first written whole and flushed beside their destinations, and their names
+// flushed with the folders. A record naming every file of the switch, which file each destination
+// is, and the history entry the old pair becomes, is then written and flushed beside the main
+// destination; from that moment the switch counts as decided. Each destination's file is given a
+// second name beside it (a copy when it has other names already, or the file system has no second
+// names; a deletion renames it), the set-aside files are handed to the history, and only then is
+// each copy renamed over its destination in one step. The folders are flushed, the set-aside
+// files left over and the record removed. A failure before the record removes the copies. A
+// failure before the first copy is in place (a rename, or the history that cannot keep the pair)
+// drops the second names: nothing goes unless it is kept. Once a copy is in place the switch only
+// goes forward.
 SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSystem,
                          const KeepRequest& keep = {});
 
@@ -58,6 +60,12 @@ struct RecoveryOutcome
     QString reason;
 };
 
-// Completes a switch that a crash interrupted in any of the folders and removes Hangar's own
-// temporaries there. Nothing else in the folders is touched.
-RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSystem);
+// Completes, or takes back, a switch that a crash interrupted in any of the folders, and removes
+// Hangar's own temporaries there; nothing else in the folders is touched. A record is input like
+// any other file: one that names a file outside the folders or anything Hangar does not make is
+// left as it is and reported. Recovery tells the files by identity, not by name: a copy that is
+// lost while its destination was not replaced takes the switch back; a file another program put
+// at a destination meanwhile is kept beside it. The set-aside pair is kept in the given history
+// (a record whose pair is to be kept waits, with its temporaries, for a recovery that has one).
+RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSystem,
+                               History* history = nullptr);

@@ -40,6 +40,11 @@ bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes,
     return true;
 }
 
+bool DiskFileSystem::link(const QString& existing, const QString& newName, QString* error)
+{
+    return addName(existing, newName, error);
+}
+
 bool DiskFileSystem::rename(const QString& from, const QString& to, QString* error)
 {
     return replaceName(from, to, error);

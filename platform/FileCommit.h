@@ -38,9 +38,16 @@ std::unique_ptr<NewFile> createTemporaryBeside(const QString& target, const QStr
 // Creates the file, or empties an existing one, to be written in place; it is kept when done.
 std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error);
 
-// Gives the existing file a second name (a hard link) in the same folder's file system; false when
-// the name is taken or the file system has no such names.
-bool addName(const QString& existing, const QString& newName);
+// Gives the existing file a second name (a hard link) in the same folder's file system; false, with
+// the reason when error is given, when the name is taken or the file system has no such names.
+bool addName(const QString& existing, const QString& newName, QString* error = nullptr);
+
+// What tells one file from another whatever its name or bytes (the device and file number), or
+// the empty text when nothing is at the path. A link is the link itself, not what it points to.
+QString fileIdentity(const QString& path);
+
+// How many names the file at the path has (hard links); 0 when there is none.
+int nameCount(const QString& path);
 
 // Puts the file at from in place of to in one step, replacing to as a name: when to is a link,
 // the link is replaced and the file it pointed to keeps its bytes.

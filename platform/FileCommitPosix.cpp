@@ -155,10 +155,34 @@ std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error)
     return file;
 }
 
-bool addName(const QString& existing, const QString& newName)
+bool addName(const QString& existing, const QString& newName, QString* error)
 {
-    return ::link(QFile::encodeName(existing).constData(),
-                  QFile::encodeName(newName).constData()) == 0;
+    if (::link(QFile::encodeName(existing).constData(), QFile::encodeName(newName).constData()) ==
+        0)
+        return true;
+    if (error != nullptr)
+        failWith(errno, error);
+    return false;
+}
+
+QString fileIdentity(const QString& path)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return QStringLiteral("%1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
+}
+
+int nameCount(const QString& path)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return 0;
+    return int(info.st_nlink);
 }
 
 bool replaceName(const QString& from, const QString& to, QString* error)

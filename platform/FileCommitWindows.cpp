@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 #include <windows.h>
 
 namespace {
@@ -106,9 +107,47 @@ std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error)
     return file;
 }
 
-bool addName(const QString& existing, const QString& newName)
+bool addName(const QString& existing, const QString& newName, QString* error)
 {
-    return CreateHardLinkW(native(newName).c_str(), native(existing).c_str(), nullptr);
+    if (CreateHardLinkW(native(newName).c_str(), native(existing).c_str(), nullptr))
+        return true;
+    if (error != nullptr)
+        failWith(GetLastError(), error);
+    return false;
+}
+
+namespace {
+
+// The file's details, opened without following a reparse point and sharing every access.
+std::optional<BY_HANDLE_FILE_INFORMATION> fileInformation(const QString& path)
+{
+    const HANDLE handle = CreateFileW(
+        native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool read = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    return read ? std::optional(info) : std::nullopt;
+}
+
+} // namespace
+
+QString fileIdentity(const QString& path)
+{
+    const auto info = fileInformation(path);
+    if (!info)
+        return {};
+    return QStringLiteral("%1:%2")
+        .arg(info->dwVolumeSerialNumber)
+        .arg((quint64(info->nFileIndexHigh) << 32) | info->nFileIndexLow);
+}
+
+int nameCount(const QString& path)
+{
+    const auto info = fileInformation(path);
+    return info ? int(info->nNumberOfLinks) : 0;
 }
 
 bool replaceName(const QString& from, const QString& to, QString* error)

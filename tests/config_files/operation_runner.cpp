@@ -19,7 +19,8 @@ namespace {
 // Names the step on the output and waits for a line on the input before taking it.
 bool pause(FaultyFileSystem::Step step)
 {
-    static const char* const names[] = {"stage", "record", "rename", "remove", "sync", "entry"};
+    static const char* const names[] = {"stage", "record", "rename", "remove",
+                                        "sync",  "entry",  "link"};
     std::printf("%s\n", names[static_cast<int>(step)]);
     std::fflush(stdout);
     char line[16];

@@ -13,8 +13,12 @@
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -94,6 +98,8 @@ private slots:
     void historyKeepsWhatGoesAndRestoreBringsItBack();
     void historyBounds_data();
     void historyBounds();
+    void plantedFilesAreNeverFollowed_data();
+    void plantedFilesAreNeverFollowed();
 };
 
 void TestConfigFiles::usableNames_data()
@@ -195,8 +201,9 @@ void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
     const auto row = [](Operation op, bool history, Step step, int count, bool stops,
                         bool endsAsNew) {
         static const QStringList ops{u"load"_s, u"save"_s, u"remove"_s};
-        static const QStringList steps{u"copy"_s,    u"record"_s,      u"rename"_s,
-                                       u"removal"_s, u"folder sync"_s, u"entry write"_s};
+        static const QStringList steps{u"copy"_s,       u"record"_s,      u"rename"_s,
+                                       u"removal"_s,    u"folder sync"_s, u"entry write"_s,
+                                       u"second name"_s};
         const QString name = u"%1%2, %3 %4 at %5 %6"_s
                                  .arg(ops[int(op)], history ? u" with the history"_s : QString(),
                                       stops ? u"killed"_s : u"refused"_s)
@@ -208,12 +215,15 @@ void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
         for (bool stops : {false, true}) {
             row(op, false, Step::Stage, 1, stops, false);
             row(op, false, Step::Stage, 2, stops, false);
+            row(op, false, Step::Sync, 2, stops, false);   // the copies' names, before the record
             row(op, false, Step::Record, 1, stops, false); // a kill here tears the record
-            // Aside, aside, in place, in place: once one copy is in place the switch goes forward.
-            for (int rename = 1; rename <= 4; ++rename)
-                row(op, false, Step::Rename, rename, stops, stops || rename == 4);
-            row(op, false, Step::Sync, 2, stops, stops); // the copies' and the record's names
-            row(op, false, Step::Sync, 4, stops, true);  // the renames
+            row(op, false, Step::Sync, 3, stops, stops);   // the record's name
+            // Second names (a refused one is a copy instead), then the copies in place: once one
+            // is in, the switch goes forward.
+            row(op, false, Step::Link, 2, stops, true);
+            row(op, false, Step::Rename, 1, stops, stops);
+            row(op, false, Step::Rename, 2, stops, true);
+            row(op, false, Step::Sync, 4, stops, true); // the renames
             row(op, false, Step::Remove, 1, stops, true);
         }
     }
@@ -221,12 +231,12 @@ void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
         row(Operation::Remove, false, Step::Rename, 1, stops, stops);
         row(Operation::Remove, false, Step::Remove, 2, stops, true);
     }
-    // A Load with a new history: renames 3-4 move the set-aside pair into the history, syncs 4-5
-    // flush the set-aside files. Kills between steps are killedProcessLeavesWholePair's; a kill
-    // here tears the entry being written.
+    // A Load with a new history: syncs 5-6 flush the set-aside files, renames 1-2 move them into
+    // the history. Kills between steps are killedProcessLeavesWholePair's; a kill here tears the
+    // entry being written.
     row(Operation::Load, true, Step::Entry, 1, false, false);
-    row(Operation::Load, true, Step::Sync, 5, false, false);  // the first file goes back
-    row(Operation::Load, true, Step::Rename, 3, false, true); // copied into the history instead
+    row(Operation::Load, true, Step::Sync, 6, false, false);  // the first file goes back
+    row(Operation::Load, true, Step::Rename, 1, false, true); // copied into the history instead
     row(Operation::Load, true, Step::Entry, 1, true, true);
 }
 
@@ -260,7 +270,7 @@ void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops()
     QVERIFY(f.listed().isEmpty() || f.listed() == oldKept);
 
     DiskFileSystem disk;
-    QVERIFY(recoverFolders({f.fs9, f.scenery}, disk).done);
+    QVERIFY(recoverFolders({f.fs9, f.scenery}, disk, withHistory ? &f.history : nullptr).done);
     QCOMPARE(f.contents(u"Night"_s), endsAsNew ? asNew[operation] : old);
     QCOMPARE(f.listed(), withHistory && endsAsNew ? oldKept : QList<QByteArrayList>{});
     QCOMPARE(f.leftovers(), QStringList());
@@ -291,8 +301,12 @@ void TestConfigFiles::killedProcessLeavesWholePair()
         }
         QCOMPARE(runner.exitStatus(), QProcess::CrashExit);
         QVERIFY(f.listed().isEmpty() || f.listed() == oldKept);
+        // The simulator, started before Hangar runs again, finds both its files.
+        for (const QString& live : {f.liveMain(), f.liveScenery()})
+            QVERIFY2(QFileInfo(live).isFile(), qPrintable(u"killed at step %1"_s.arg(killAt)));
         DiskFileSystem disk;
-        QVERIFY(recoverFolders({f.fs9, f.scenery}, disk).done);
+        const RecoveryOutcome recovery = recoverFolders({f.fs9, f.scenery}, disk, &f.history);
+        QVERIFY2(recovery.done, qPrintable(u"killed at step %1: "_s.arg(killAt) + recovery.reason));
         const QByteArrayList now = f.contents(u"Night"_s);
         QVERIFY2(now == old || now == asNew,
                  qPrintable(u"mixed pair after a kill at step %1: "_s.arg(killAt) +
@@ -310,10 +324,9 @@ void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost_data()
     QTest::addColumn<QByteArray>("kept");   // the newest entry's FS9.cfg after the recovery
     QTest::newRow("written as the record is: refused, the new bytes stay live")
         << "live main"_ba << -1 << ""_ba;
-    QTest::newRow("written after a kill before the set-aside: kept as written, though the record "
-                  "matched the older bytes to a kept file")
-        << "live main"_ba << 0 << "by the simulator"_ba;
-    QTest::newRow("recreated after a kill once set aside: the set-aside file is kept")
+    QTest::newRow("recreated after a kill before the set-aside file went to the history")
+        << "tuned main"_ba << 0 << "tuned main"_ba;
+    QTest::newRow("recreated after a kill once the set-aside file is in the history")
         << "tuned main"_ba << 1 << "tuned main"_ba;
 }
 
@@ -344,11 +357,17 @@ void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost()
         QCOMPARE(TestFiles::read(f.liveMain()), "by the simulator");
         QCOMPARE(f.listed().size(), 1);
     } else {
+        // The simulator writes a new file in its place, as a program that saves through a
+        // temporary does; the switch completes and the stranger's file stays beside.
+        QVERIFY(QFile::remove(f.liveMain()));
         TestFiles::write(f.liveMain(), "by the simulator");
-        QVERIFY(recoverFolders({f.fs9, f.scenery}, disk).done);
+        QVERIFY(recoverFolders({f.fs9, f.scenery}, disk, &f.history).done);
         QCOMPARE(f.contents(u"Night"_s).first(2), f.contents(u"Night"_s).mid(2));
         QCOMPARE(f.listed().size(), 2);
         QCOMPARE(f.listed().first().first(), kept);
+        const QStringList found = QDir(f.fs9).entryList({u"FS9.cfg.found-*"_s}, QDir::Files);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(TestFiles::read(f.fs9 + u'/' + found.first()), "by the simulator"_ba);
     }
     QVERIFY(f.leftovers().isEmpty());
 }
@@ -567,7 +586,9 @@ void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
         return;
     const QByteArrayList after =
         f.contents(u"Night"_s).mid(operation == Operation::Load ? 0 : 2, 2);
-    QVERIFY(restoreFromHistory(f.history.entries().first().id, f.history, fs).performed);
+    QVERIFY(restoreFromHistory(f.history.entries().first().id, f.history,
+                               ConfigFolders::fromTexts(f.fs9, f.scenery), fs)
+                .performed);
     QCOMPARE(f.contents(u"Night"_s), before);
     QCOMPARE(f.listed(), (Pairs{after, gone})); // what the restore replaced is kept in turn
 }
@@ -608,6 +629,112 @@ void TestConfigFiles::historyBounds()
         ids << entry.id;
     QCOMPARE(ids, left);
     QCOMPARE(f.keptFiles(), 2 * left.size()); // each pair once; no file of a pruned entry stays
+}
+
+void TestConfigFiles::plantedFilesAreNeverFollowed_data()
+{
+    QTest::addColumn<QString>("plant");   // what another program put in the folders
+    QTest::addColumn<QString>("refusal"); // in the message of the Load (or Save "Y") that follows
+    QTest::addColumn<int>("plantedId");   // an entry that restore must not act on; 0: none
+    QTest::newRow("a record whose step replaces a file outside")
+        << u"record-destination"_s << u"was not written by Hangar"_s << 0;
+    QTest::newRow("a record whose staged copy is any file")
+        << u"record-staged"_s << u"Hangar does not make"_s << 0;
+    QTest::newRow("a record that is a link") << u"record-link"_s << u"not a record Hangar"_s << 0;
+    QTest::newRow("an entry naming files outside: listed, never restored")
+        << u"entry-path"_s << QString() << 5;
+    QTest::newRow("an entry whose kept file lies outside: not listed")
+        << u"entry-kept"_s << QString() << 5;
+    QTest::newRow("an entry at the largest number: the next one does not wrap")
+        << u"entry-largest"_s << QString() << 2147483647;
+    QTest::newRow("an entry that is a link to /dev/zero is not read")
+        << u"entry-zero"_s << QString() << 3;
+#ifdef Q_OS_LINUX // Windows has no named pipes in a folder
+    QTest::newRow("a pipe at the snapshot path: refused, no hang")
+        << u"pipe"_s << u"not a regular file"_s << 0;
+#endif
+    QTest::newRow("a folder at the snapshot path: refused, never moved")
+        << u"folder"_s << u"not a regular file"_s << 0;
+}
+
+void TestConfigFiles::plantedFilesAreNeverFollowed()
+{
+    QFETCH(QString, plant);
+    QFETCH(QString, refusal);
+    QFETCH(int, plantedId);
+    HistoryFixture f;
+    f.addConfig(u"Night"_s);
+    const QDir root(f.root.path());
+    root.mkpath(u"outside"_s);
+    root.mkpath(u"history"_s);
+    const QString victim = root.filePath(u"outside/victim.cfg"_s);
+    const QString other = root.filePath(u"outside/other.cfg"_s);
+    TestFiles::write(victim, "victim");
+    TestFiles::write(other, "other");
+    const QString record = f.fs9 + u"/.hangar-switch.json"_s;
+    const auto step = [](const QString& destination, const QString& staged) {
+        return QJsonObject{{u"destination"_s, destination},
+                           {u"staged"_s, staged},
+                           {u"aside"_s, destination + u".aside"_s}};
+    };
+    const auto entry = [&](int id, const QString& main, const QString& keptAs) {
+        TestFiles::write(f.folder + u"/kept.cfg"_s, "kept");
+        const QJsonArray files{
+            QJsonObject{{u"path"_s, main}, {u"keptAs"_s, keptAs}, {u"size"_s, 4}},
+            QJsonObject{{u"path"_s, other}, {u"keptAs"_s, u"kept.cfg"_s}, {u"size"_s, 4}}};
+        return QJsonDocument(QJsonObject{{u"id"_s, id},
+                                         {u"time"_s, u"2025-01-07T21:15:44.120Z"_s},
+                                         {u"operation"_s, u"LOAD"_s},
+                                         {u"files"_s, files}})
+            .toJson();
+    };
+    if (plant == u"record-destination"_s || plant == u"record-staged"_s) {
+        const bool outsideStaged = plant == u"record-staged"_s;
+        const QJsonArray steps{step(outsideStaged ? f.liveMain() : victim, other),
+                               step(f.liveScenery(), outsideStaged ? victim : QString())};
+        TestFiles::write(record, QJsonDocument(QJsonObject{{u"steps"_s, steps}}).toJson());
+    } else if (plant == u"record-link"_s) {
+        QVERIFY(QFile::link(victim, record));
+    } else if (plant == u"entry-path"_s) {
+        TestFiles::write(f.folder + u"/5.json"_s, entry(5, victim, u"kept.cfg"_s));
+    } else if (plant == u"entry-kept"_s) {
+        TestFiles::write(f.folder + u"/5.json"_s,
+                         entry(5, f.liveMain(), u"../outside/victim.cfg"_s));
+    } else if (plant == u"entry-largest"_s) {
+        TestFiles::write(f.folder + u"/2147483647.json"_s,
+                         entry(2147483647, victim, u"kept.cfg"_s));
+    } else if (plant == u"entry-zero"_s) {
+        QVERIFY(QFile::link(u"/dev/zero"_s, f.folder + u"/3.json"_s));
+#ifdef Q_OS_LINUX
+    } else if (plant == u"pipe"_s) {
+        QCOMPARE(::mkfifo(QFile::encodeName(f.snapshotMain(u"Y"_s)).constData(), 0644), 0);
+#endif
+    } else {
+        QVERIFY(root.mkpath(u"fs9/FS9.Y.cfg"_s));
+    }
+    const bool saves = plant == u"pipe"_s || plant == u"folder"_s;
+    const QByteArrayList before = f.contents(u"Night"_s);
+    DiskFileSystem fs;
+    const OperationResult result =
+        processFiles(saves ? Operation::Save : Operation::Load, u"Night"_s, u"Y"_s, f.fs9,
+                     f.scenery, fs, &f.history);
+    QVERIFY2(refusal.isEmpty() ? result.performed : result.message.contains(refusal),
+             qPrintable(result.message));
+    if (!refusal.isEmpty())
+        QCOMPARE(f.contents(u"Night"_s), before);
+    QCOMPARE(TestFiles::read(victim), "victim"_ba);
+    QCOMPARE(TestFiles::read(other), "other"_ba);
+    if (plantedId == 0)
+        return;
+    const QList<HistoryEntry> entries = f.history.entries();
+    QVERIFY(!entries.isEmpty());
+    QCOMPARE(entries.first().id, plant == u"entry-path"_s ? 6 : 1);
+    QCOMPARE(f.listed().first(), before.first(2));
+    QVERIFY(
+        !restoreFromHistory(plantedId, f.history, ConfigFolders::fromTexts(f.fs9, f.scenery), fs)
+             .performed);
+    QCOMPARE(TestFiles::read(victim), "victim"_ba);
+    QCOMPARE(TestFiles::read(other), "other"_ba);
 }
 
 QTEST_GUILESS_MAIN(TestConfigFiles)

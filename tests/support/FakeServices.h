@@ -37,8 +37,9 @@ public:
         Record,
         Rename,
         Remove,
-        Sync, // folders and files
-        Entry // a whole write
+        Sync,  // folders and files
+        Entry, // a whole write
+        Link
     };
 
     // Makes the count-th call (from 1) of the step fail; 0 fails none.
@@ -72,6 +73,10 @@ public:
         return !refused(Step::Entry, error,
                         HangarTemporaries::nameBeside(path, QStringLiteral("new")), bytes) &&
                DiskFileSystem::writeWhole(path, bytes, equivalent, error);
+    }
+    bool link(const QString& existing, const QString& newName, QString* error) override
+    {
+        return !refused(Step::Link, error) && DiskFileSystem::link(existing, newName, error);
     }
     bool rename(const QString& from, const QString& to, QString* error) override
     {
@@ -122,5 +127,5 @@ private:
     int m_failAt = 0;
     bool m_stops = false;
     bool m_stopped = false;
-    int m_calls[6] = {};
+    int m_calls[7] = {};
 };
