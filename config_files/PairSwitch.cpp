@@ -190,6 +190,16 @@ void removeIfPresent(const QString& path, FileSystem& fileSystem)
         fileSystem.removeFile(path, &ignored);
 }
 
+bool keepTimeOf(const QString& original, const QString& copy, QString* error)
+{
+    QFile file(copy);
+    if (file.open(QIODevice::ReadWrite) &&
+        file.setFileTime(QFileInfo(original).lastModified(), QFileDevice::FileModificationTime))
+        return true;
+    *error = file.errorString();
+    return false;
+}
+
 // Gives the file at the destination a second name at the step's aside, so that it stays on disk
 // when a copy is renamed over the destination: the live name is never without a file. A file
 // with other names already (a deduplicating tool links files) is copied instead, as is a file on
@@ -201,7 +211,9 @@ bool setAside(const RecordedStep& step, FileSystem& fileSystem, QString* error)
     if (nameCount(step.destination) == 1 && fileSystem.link(step.destination, step.aside, error))
         return true;
     const auto copy = fileSystem.stageCopy(step.destination, step.aside, error);
-    if (copy && fileSystem.rename(*copy, step.aside, error))
+    // The copy stands for the file as the history describes it, time of last change included.
+    if (copy && keepTimeOf(step.destination, *copy, error) &&
+        fileSystem.rename(*copy, step.aside, error))
         return true;
     if (copy)
         removeIfPresent(*copy, fileSystem);

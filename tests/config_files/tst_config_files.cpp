@@ -8,8 +8,10 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSet>
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/resource.h>
@@ -100,6 +102,9 @@ private slots:
     void historyBounds();
     void plantedFilesAreNeverFollowed_data();
     void plantedFilesAreNeverFollowed();
+    void lostCopyIsNeverCompletedAsAMixedPair_data();
+    void lostCopyIsNeverCompletedAsAMixedPair();
+    void fileRewrittenDuringLoadsNeverCrashes();
 };
 
 void TestConfigFiles::usableNames_data()
@@ -509,7 +514,7 @@ void TestConfigFiles::onlyTheDestinationChanges()
     QFETCH(QStringList, setup);
     QFETCH(QStringList, unchanged);
     QFETCH(QString, refusal);
-    FolderFixture f;
+    HistoryFixture f;
     f.addConfig(u"Night"_s);
     const QDir root(f.root.path());
     TestFiles::write(root.filePath(u"fs9/FS9.A.cfg"_s), "A main");
@@ -542,13 +547,19 @@ void TestConfigFiles::onlyTheDestinationChanges()
         kept[path] = TestFiles::read(root.filePath(path));
 
     DiskFileSystem fs;
-    const auto result = processFiles(Operation::Load, u"Night"_s, {}, f.fs9, f.scenery, fs);
+    const auto result =
+        processFiles(Operation::Load, u"Night"_s, {}, f.fs9, f.scenery, fs, &f.history);
     QVERIFY2(refusal.isEmpty() ? result.message.isEmpty() : result.message.contains(refusal),
              qPrintable(result.message));
     for (const QString& path : unchanged)
         QCOMPARE(TestFiles::read(root.filePath(path)), kept[path]);
     if (!refusal.isEmpty())
         return;
+    // What the history keeps never changes through another name of the replaced file.
+    const QByteArrayList keptPair = f.listed().value(0);
+    for (const QString& path : unchanged)
+        TestFiles::write(root.filePath(path), "written through another name");
+    QCOMPARE(f.listed().value(0), keptPair);
     QVERIFY(!QFileInfo(f.liveMain()).isSymLink());
     QCOMPARE(TestFiles::read(f.liveMain()), "Night main"_ba);
     if (!expectedMode.isEmpty())
@@ -735,6 +746,85 @@ void TestConfigFiles::plantedFilesAreNeverFollowed()
              .performed);
     QCOMPARE(TestFiles::read(victim), "victim"_ba);
     QCOMPARE(TestFiles::read(other), "other"_ba);
+}
+
+void TestConfigFiles::lostCopyIsNeverCompletedAsAMixedPair_data()
+{
+    QTest::addColumn<Step>("step"); // the run stops dead at its first call
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("refused"); // recovery leaves the record and says so
+    QTest::newRow("lost before any destination was replaced: taken back, both files old")
+        << Step::Link << 1 << false;
+    QTest::newRow("lost once the other copy is in place: left as it is, and told")
+        << Step::Rename << 4 << true; // renames 1-2 move the set-aside files into the history
+}
+
+void TestConfigFiles::lostCopyIsNeverCompletedAsAMixedPair()
+{
+    QFETCH(Step, step);
+    QFETCH(int, count);
+    QFETCH(bool, refused);
+    HistoryFixture f;
+    f.addConfig(u"Night"_s);
+    const QByteArrayList old = f.contents(u"Night"_s);
+    FaultyFileSystem fs;
+    fs.stopAt(step, count);
+    processFiles(Operation::Load, u"Night"_s, {}, f.fs9, f.scenery, fs, &f.history);
+    // The copy's name did not outlive a power cut, or another program removed it.
+    const QStringList copies =
+        QDir(f.scenery).entryList({u".Scenery.cfg.hangar-new-*"_s}, QDir::Files | QDir::Hidden);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(QFile::remove(f.scenery + u'/' + copies.first()));
+    DiskFileSystem disk;
+    const RecoveryOutcome recovery = recoverFolders({f.fs9, f.scenery}, disk, &f.history);
+    QCOMPARE(recovery.done, !refused);
+    QCOMPARE(f.contents(u"Night"_s).mid(1), old.mid(1)); // never a Scenery.cfg of another pair
+    if (refused) {
+        QVERIFY(recovery.reason.contains(u"is left for you to look at"_s));
+        QVERIFY(QFile::exists(f.fs9 + u"/.hangar-switch.json"_s));
+        return;
+    }
+    QCOMPARE(f.contents(u"Night"_s), old);
+    QCOMPARE(f.leftovers(), QStringList());
+    // What the history took while the files were live is bytes of its own now.
+    TestFiles::write(f.liveMain(), "changed live");
+    for (const QByteArrayList& pair : f.listed())
+        QCOMPARE(pair, old.first(2));
+}
+
+// Another program (the simulator under --force, any writer in the prefix) truncates and rewrites
+// Scenery.cfg while loads run: a load may be refused, but Hangar never dies of it.
+void TestConfigFiles::fileRewrittenDuringLoadsNeverCrashes()
+{
+    HistoryFixture f;
+    const QByteArray large(4 << 20, 's');
+    for (const QString& name : {u"A"_s, u"B"_s}) {
+        TestFiles::write(f.snapshotMain(name), name.toUtf8());
+        TestFiles::write(f.snapshotScenery(name), large + name.toUtf8());
+    }
+    std::atomic_bool writing = true;
+    std::thread writer([&] {
+        for (int n = 0; writing; ++n) {
+            QFile file(f.liveScenery());
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+                for (int piece = 0; piece < 64 && writing; ++piece)
+                    file.write(large.first(large.size() / 64));
+            }
+        }
+    });
+    const auto stop = qScopeGuard([&] {
+        writing = false;
+        writer.join();
+    });
+    int crashes = 0;
+    for (int n = 0; n < 30; ++n) {
+        QProcess runner;
+        runner.start(QStringLiteral(OPERATION_RUNNER), {u"--history"_s, f.folder, u"LOAD"_s, f.fs9,
+                                                        f.scenery, n % 2 ? u"A"_s : u"B"_s});
+        QVERIFY(runner.waitForFinished(20'000));
+        crashes += runner.exitStatus() == QProcess::CrashExit ? 1 : 0;
+    }
+    QCOMPARE(crashes, 0);
 }
 
 QTEST_GUILESS_MAIN(TestConfigFiles)
