@@ -478,14 +478,14 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             return outcome;
         }
     }
-    // The record goes before the copies: with the record still there, a crash among the copies'
-    // removals leaves a lost copy beside a waiting one, which recovery takes back as well.
+    // The copies go before the record, flushed: a record outlives its copies only as a switch
+    // whose copies are all lost, which recovery takes back, never as one it would complete.
+    discardStaged();
     if (!syncFolders(steps, fileSystem, &undoError)) {
         outcome.leftPending = true;
         return outcome;
     }
     removeIfPresent(recordPath, fileSystem);
-    discardStaged();
     return outcome;
 }
 
