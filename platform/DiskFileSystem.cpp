@@ -30,7 +30,9 @@ bool DiskFileSystem::writeRecord(const QString& path, const QByteArray& bytes, Q
 bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes,
                                 const QString& equivalent, QString* error)
 {
-    if (!equivalent.isEmpty() && addName(equivalent, path))
+    // Without the second name (no links here, or the name is taken) the bytes are written.
+    QString linkError;
+    if (!equivalent.isEmpty() && addName(equivalent, path, &linkError))
         return true;
     const auto file = createTemporaryBeside(path, QStringLiteral("new"), error);
     if (!file || !file->write(bytes, error) || !file->finish(error) ||
@@ -43,6 +45,11 @@ bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes,
 bool DiskFileSystem::rename(const QString& from, const QString& to, QString* error)
 {
     return replaceName(from, to, error);
+}
+
+bool DiskFileSystem::link(const QString& existing, const QString& newName, QString* error)
+{
+    return addName(existing, newName, error);
 }
 
 bool DiskFileSystem::removeFile(const QString& path, QString* error)

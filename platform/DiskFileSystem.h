@@ -12,6 +12,7 @@ public:
     bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
                     QString* error) override;
     bool rename(const QString& from, const QString& to, QString* error) override;
+    bool link(const QString& existing, const QString& newName, QString* error) override;
     bool removeFile(const QString& path, QString* error) override;
     bool syncFolder(const QString& folder, QString* error) override;
     bool syncFile(const QString& path, QString* error) override;

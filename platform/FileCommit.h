@@ -38,9 +38,9 @@ std::unique_ptr<NewFile> createTemporaryBeside(const QString& target, const QStr
 // Creates the file, or empties an existing one, to be written in place; it is kept when done.
 std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error);
 
-// Gives the existing file a second name (a hard link) in the same folder's file system; false when
-// the name is taken or the file system has no such names.
-bool addName(const QString& existing, const QString& newName);
+// Gives the existing file a second name (a hard link) in the same folder's file system; false with
+// the system's reason when the name is taken or the file system has no such names.
+bool addName(const QString& existing, const QString& newName, QString* error);
 
 // Puts the file at from in place of to in one step, replacing to as a name: when to is a link,
 // the link is replaced and the file it pointed to keeps its bytes.

@@ -155,10 +155,11 @@ std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error)
     return file;
 }
 
-bool addName(const QString& existing, const QString& newName)
+bool addName(const QString& existing, const QString& newName, QString* error)
 {
     return ::link(QFile::encodeName(existing).constData(),
-                  QFile::encodeName(newName).constData()) == 0;
+                  QFile::encodeName(newName).constData()) == 0 ||
+           failWith(errno, error);
 }
 
 bool replaceName(const QString& from, const QString& to, QString* error)

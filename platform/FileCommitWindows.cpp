@@ -106,9 +106,10 @@ std::unique_ptr<NewFile> createFileAt(const QString& path, QString* error)
     return file;
 }
 
-bool addName(const QString& existing, const QString& newName)
+bool addName(const QString& existing, const QString& newName, QString* error)
 {
-    return CreateHardLinkW(native(newName).c_str(), native(existing).c_str(), nullptr);
+    return CreateHardLinkW(native(newName).c_str(), native(existing).c_str(), nullptr) ||
+           failWith(GetLastError(), error);
 }
 
 bool replaceName(const QString& from, const QString& to, QString* error)

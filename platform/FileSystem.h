@@ -25,6 +25,9 @@ public:
                             QString* error) = 0;
     // Renames from over to, replacing to as a name.
     virtual bool rename(const QString& from, const QString& to, QString* error) = 0;
+    // Gives the existing file a second name; false with the reason when the name is taken or the
+    // file system has no such names.
+    virtual bool link(const QString& existing, const QString& newName, QString* error) = 0;
     // Deletes the file, also when it is marked read-only.
     virtual bool removeFile(const QString& path, QString* error) = 0;
     // Flushes the folder's entries to disk.
