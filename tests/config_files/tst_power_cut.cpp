@@ -108,7 +108,8 @@ void TestPowerCut::pairSurvivesPowerCut()
             // The history keeps the first live pair as entry 1, then Night's as entry 2.
             DiskFileSystem disk;
             for (const QString& name : {u"Night"_s, u"Dawn"_s}) {
-                const auto r = processFiles(Operation::Load, name, {}, f.fs9, f.scenery, disk, keep);
+                const auto r =
+                    processFiles(Operation::Load, name, {}, f.fs9, f.scenery, disk, keep);
                 QVERIFY2(r.performed, qPrintable(r.message));
             }
             // The user's own hidden files in every folder, and a file beside the folders.
@@ -135,9 +136,9 @@ void TestPowerCut::pairSurvivesPowerCut()
                 last = cut;
             if (!fs.cutPower(variant))
                 break;
-            // The next operation first completes or undoes what the cut interrupted.
-            const OperationResult next =
-                processFiles(Operation::Save, {}, u"After"_s, f.fs9, f.scenery, disk, keep);
+            // The next operation first completes or undoes what the cut interrupted, then copies
+            // the live pair.
+            processFiles(Operation::Save, {}, u"After"_s, f.fs9, f.scenery, disk, keep);
 
             QMap<QString, QByteArray> now = filesUnder(f.root.path());
             QByteArrayList pair;
@@ -149,10 +150,8 @@ void TestPowerCut::pairSurvivesPowerCut()
             const bool isNew = same(pair, after);
             QVERIFY2(isNew || same(pair, before), at("mixed or lost, ").constData());
             QVERIFY2(isNew || !performed, at("done, then lost: ").constData());
-            QVERIFY2(next.performed, at(qPrintable(next.message)).constData());
-            QVERIFY2(now.take(u"fs9/FS9.After.cfg"_s) == pair[0] &&
-                         now.take(u"scenery/Scenery.After.cfg"_s) == pair[1],
-                     "the next save, " + where);
+            untouched[u"fs9/FS9.After.cfg"_s] = pair[0];
+            untouched[u"scenery/Scenery.After.cfg"_s] = pair[1];
             QVERIFY2(now == untouched, at("other files changed or left, ").constData());
             if (!withHistory)
                 continue;

@@ -83,56 +83,39 @@ public:
         const auto copy =
             dead(error) ? std::nullopt : DiskFileSystem::stageCopy(source, destination, error);
         if (copy)
-            journal(Kind::Create, {}, *copy, {});
+            changed({Kind::Create, {}, *copy, {}});
         return copy;
     }
     bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override
     {
-        // Written in place over a file there already, its name does not change.
-        const bool isNew = !QFileInfo::exists(path);
-        if (dead(error) || !DiskFileSystem::writeRecord(path, bytes, error))
-            return false;
-        if (isNew)
-            journal(Kind::Create, {}, path, {});
-        m_data.remove(path);
-        return true;
+        // Written in place over a file there already, it keeps that file's name.
+        const Saved was = saved(path);
+        return !dead(error) && DiskFileSystem::writeRecord(path, bytes, error) &&
+               (was.present || changed({Kind::Create, {}, path, {}}));
     }
     bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
                     QString* error) override
     {
         const Saved was = saved(path);
-        if (dead(error) || !DiskFileSystem::writeWhole(path, bytes, equivalent, error))
-            return false;
-        journal(Kind::Create, {}, path, was);
-        m_data.remove(path);
-        return true;
+        return !dead(error) && DiskFileSystem::writeWhole(path, bytes, equivalent, error) &&
+               changed({Kind::Create, {}, path, was});
     }
     bool rename(const QString& from, const QString& to, QString* error) override
     {
         const Saved was = saved(to);
-        if (dead(error) || refusedRename(error) || !DiskFileSystem::rename(from, to, error))
-            return false;
-        journal(Kind::Rename, from, to, was);
-        moveData(from, to);
-        return true;
+        return !dead(error) && !refusedRename(error) && DiskFileSystem::rename(from, to, error) &&
+               changed({Kind::Rename, from, to, was});
     }
     bool link(const QString& existing, const QString& newName, QString* error) override
     {
-        if (dead(error) || !DiskFileSystem::link(existing, newName, error))
-            return false;
-        journal(Kind::Link, existing, newName, {});
-        if (m_data.contains(existing))
-            m_data[newName] = m_data[existing];
-        return true;
+        return !dead(error) && DiskFileSystem::link(existing, newName, error) &&
+               changed({Kind::Link, existing, newName, {}});
     }
     bool removeFile(const QString& path, QString* error) override
     {
         const Saved was = saved(path);
-        if (dead(error) || !DiskFileSystem::removeFile(path, error))
-            return false;
-        journal(Kind::Remove, {}, path, was);
-        m_data.remove(path);
-        return true;
+        return !dead(error) && DiskFileSystem::removeFile(path, error) &&
+               changed({Kind::Remove, {}, path, was});
     }
     bool syncFolder(const QString& folder, QString* error) override
     {
@@ -182,9 +165,17 @@ private:
             return {};
         return {true, file.readAll(), QFileInfo(path).lastModified(), m_data.value(path)};
     }
-    void journal(Kind kind, const QString& from, const QString& to, const Saved& replaced)
+    // Journals the change; unflushed bytes follow their file to its new name.
+    bool changed(const Change& c)
     {
-        m_journal.push_back({kind, from, to, replaced});
+        m_journal.push_back(c);
+        if (c.kind == Kind::Rename)
+            moveData(c.from, c.to);
+        else if (c.kind == Kind::Link && m_data.contains(c.from))
+            m_data[c.to] = m_data[c.from];
+        else if (c.kind != Kind::Link)
+            m_data.remove(c.to);
+        return true;
     }
     // Reached the disk: every folder it touched was flushed after it.
     bool onDisk(int i) const
@@ -228,17 +219,16 @@ private:
     }
     bool dead(QString* error)
     {
-        if (++m_calls < m_stopAt || m_stopAt == 0)
-            return false;
-        *error = QStringLiteral("the power is cut");
-        return true;
+        const bool stopped = ++m_calls >= m_stopAt && m_stopAt > 0;
+        if (stopped)
+            *error = QStringLiteral("the power is cut");
+        return stopped;
     }
     bool refusedRename(QString* error)
     {
-        if (++m_renames != m_failRename)
-            return false;
-        *error = QStringLiteral("refused rename");
-        return true;
+        if (++m_renames == m_failRename)
+            *error = QStringLiteral("refused rename");
+        return m_renames == m_failRename;
     }
 
     std::vector<Change> m_journal;
