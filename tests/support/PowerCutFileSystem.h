@@ -72,8 +72,12 @@ public:
             if (undo[i])
                 undoChange(m_journal[i]);
         }
+        // Sizes first: names of one file (links) must not tear it twice.
+        std::vector<std::pair<QString, qint64>> torn;
         for (auto it = m_data.cbegin(); it != m_data.cend(); ++it)
-            QFile::resize(it.key(), QFileInfo(it.key()).size() / 2);
+            torn.emplace_back(it.key(), QFileInfo(it.key()).size() / 2);
+        for (const auto& [path, size] : torn)
+            QFile::resize(path, size);
         return true;
     }
 
