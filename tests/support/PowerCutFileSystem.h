@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <filesystem>
 #include <vector>
 
 // The real file system, and the states a power cut may leave it in. Every change is made on disk
@@ -150,7 +151,8 @@ private:
         bool present = false;
         QByteArray bytes;
         QDateTime modified;
-        int data = 0; // its bytes not flushed yet
+        int data = 0;   // its bytes not flushed yet
+        QString sameAs; // another name of the file, which a power cut would bring back
     };
     struct Change
     {
@@ -167,7 +169,19 @@ private:
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        return {true, file.readAll(), QFileInfo(path).lastModified(), m_data.value(path)};
+        Saved was{true, file.readAll(), QFileInfo(path).lastModified(), m_data.value(path), {}};
+        const auto native = [](const QString& name) {
+            return std::filesystem::path(name.toStdU16String());
+        };
+        std::error_code failed;
+        for (const Change& c : m_journal) {
+            for (const QString& name : {c.from, c.to}) {
+                if (!name.isEmpty() && name != path &&
+                    std::filesystem::equivalent(native(name), native(path), failed))
+                    was.sameAs = name;
+            }
+        }
+        return was;
     }
     // Journals the change; unflushed bytes follow their file to its new name.
     bool changed(const Change& c)
@@ -207,7 +221,9 @@ private:
             QFile::remove(c.to);
             m_data.remove(c.to);
         }
-        if (!c.replaced.present)
+        QString unused;
+        if (!c.replaced.present || (!c.replaced.sameAs.isEmpty() &&
+                                    DiskFileSystem::link(c.replaced.sameAs, c.to, &unused)))
             return;
         QFile file(c.to);
         if (file.open(QIODevice::WriteOnly) && file.write(c.replaced.bytes) >= 0 && file.flush())
