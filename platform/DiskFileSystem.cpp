@@ -30,6 +30,7 @@ bool DiskFileSystem::writeRecord(const QString& path, const QByteArray& bytes, Q
 bool DiskFileSystem::writeWhole(const QString& path, const QByteArray& bytes,
                                 const QString& equivalent, QString* error)
 {
+    // Without the second name (no links here, or the name is taken) the bytes are written.
     if (!equivalent.isEmpty() && addName(equivalent, path))
         return true;
     const auto file = createTemporaryBeside(path, QStringLiteral("new"), error);
