@@ -35,7 +35,9 @@ QString reason(int error)
 
 // Catches the forwarded signals from construction to destruction, except those this program was
 // started with ignored (nohup): the child inherits them ignored. They stay blocked until
-// release(), so that none arrives before there is a child to pass it to.
+// release(), so that none arrives before there is a child to pass it to. SIGCHLD takes its
+// default meanwhile, so that a child is there to be waited for even when this program was
+// started with it ignored.
 class Forwarding
 {
 public:
@@ -46,7 +48,8 @@ public:
         sigemptyset(&all);
         for (const int number : forwardedSignals)
             sigaddset(&all, number);
-        m_blocked = ::pthread_sigmask(SIG_BLOCK, &all, &m_mask) == 0;
+        m_blockError = ::pthread_sigmask(SIG_BLOCK, &all, &m_mask);
+        m_blocked = m_blockError == 0;
         for (std::size_t i = 0; i < forwardedSignals.size(); ++i) {
             struct sigaction current = {};
             if (::sigaction(forwardedSignals[i], nullptr, &current) != 0 ||
@@ -80,7 +83,8 @@ public:
         release();
     }
 
-    bool blocked() const { return m_blocked; }
+    // Why the signals could not be blocked; 0 when they are.
+    int blockError() const { return m_blockError; }
     // The mask this program had, which the child starts with.
     const sigset_t& mask() const { return m_mask; }
     // The signals caught here, which the child starts with at their default action.
@@ -97,6 +101,7 @@ private:
     sigset_t m_mask;
     sigset_t m_caught;
     bool m_blocked = false;
+    int m_blockError = 0;
     std::array<struct sigaction, forwardedSignals.size()> m_previous{};
     std::array<bool, forwardedSignals.size()> m_installed{};
     struct sigaction m_reaping = {};
@@ -133,8 +138,8 @@ ChildExit runChildProcess(const QStringList& command)
     argv.push_back(nullptr);
 
     Forwarding forwarding;
-    if (!forwarding.blocked())
-        return {ChildExit::NotStarted, reason(errno)};
+    if (forwarding.blockError() != 0)
+        return {ChildExit::NotStarted, reason(forwarding.blockError())};
     posix_spawnattr_t attributes;
     if (const int error = ::posix_spawnattr_init(&attributes); error != 0)
         return {ChildExit::NotStarted, reason(error)};
