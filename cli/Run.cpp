@@ -46,7 +46,7 @@ int Run::run(const QStringList& arguments, const QString& settingsFile, CommandS
 int Run::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
     m_executed = true;
-    const QString name = arguments.first();
+    const QString& name = arguments.first();
     const QStringList command = arguments.sliced(1);
     const std::optional<Loaded> loaded = load(parser, name);
     if (!loaded)
@@ -163,7 +163,7 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
     }
     if (state->names.size() != listed && write(*state) != Done)
         return false;
-    err() << tr("Kept what the run changed in %1 in \"%2\"; \"hangarctl undo\" takes it back.")
+    err() << tr(R"(Kept what the run changed in %1 in "%2"; "hangarctl undo" takes it back.)")
                  .arg(changed.join(tr(" and ")), name)
           << '\n'
           << Qt::flush;

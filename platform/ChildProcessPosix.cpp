@@ -149,9 +149,9 @@ ChildExit runChildProcess(const QStringList& command)
     pid_t pid = 0;
     // As env and the shells do: a program that is not there is 127, any other refusal 126.
     // Unlike them, posix_spawnp runs no script without a "#!" line through /bin/sh.
-    const int error = argv.front() ? ::posix_spawnp(&pid, argv.front(), nullptr, &attributes,
-                                                    argv.data(), environ)
-                                   : ENOENT;
+    const int error = argv.front() != nullptr ? ::posix_spawnp(&pid, argv.front(), nullptr,
+                                                               &attributes, argv.data(), environ)
+                                              : ENOENT;
     ::posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return {error == ENOENT ? ChildExit::NotFound : ChildExit::CannotRun, reason(error)};
