@@ -454,6 +454,8 @@ void TestCli::runKeepsWhatTheFlightChanged_data()
     row("Dawn loaded during the run", "tuned main", QString(),
         u"Night|--|%C|0|%H|--settings|%I|load|--force|Dawn"_s, 0, night,
         u"\"Dawn\" was loaded during the run"_s);
+    row("the folders changed during the run", "tuned main", QString(),
+        u"Night|--|%C|0|%H|--settings|%I|folders|--fs9|%R/other"_s, 0, night, u"folders"_s);
     for (const int status : {0, 4}) {
         QTest::addRow("live scenery deleted, command exits %d", status)
             << "tuned main"_ba << QString()
@@ -484,11 +486,14 @@ void TestCli::runKeepsWhatTheFlightChanged()
     WindowFixture f;
     prepare(f, QString());
     writeStandIn(f, &arguments);
+    // Elsewhere --force, so that a simulator another test runs meanwhile refuses no Load.
     QProcess simulator;
     if (QByteArray(QTest::currentDataTag()).startsWith("busy")) {
         QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"exe/fs9.exe"_s)));
         simulator.start(f.root.filePath(u"exe/fs9.exe"_s), {u"60"_s});
         QVERIFY(simulator.waitForStarted());
+    } else {
+        arguments.prepend(u"--force|"_s);
     }
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"SCENERY"_s, scenery);
@@ -515,7 +520,7 @@ void TestCli::runPassesSignalsOn()
 {
     WindowFixture f;
     prepare(f, QString());
-    QString arguments = u"--settings|%I|run|Night|--|%C|0|exec|sleep|30"_s;
+    QString arguments = u"--settings|%I|run|--force|Night|--|%C|0|exec|sleep|30"_s;
     writeStandIn(f, &arguments);
     QProcess run;
     run.start(QStringLiteral(HANGARCTL), arguments.split(u'|'));
