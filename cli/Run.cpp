@@ -18,6 +18,17 @@ QCommandLineOption noSaveBackOption()
             Run::tr("Leaves NAME as it was: what the run changes stays in the live files only.")};
 }
 
+// One line on standard error, beside what the command itself prints on standard output.
+void say(const QString& line)
+{
+    Command::err() << line << '\n' << Qt::flush;
+}
+
+QString nothingSavedBack(const QString& name, const QString& reason)
+{
+    return Run::tr("Nothing was saved back into \"%1\": %2").arg(name, reason);
+}
+
 } // namespace
 
 Run::Run()
@@ -57,16 +68,13 @@ int Run::execute(const QCommandLineParser& parser, const QStringList& arguments)
         return exit.status;
     }
     if (parser.isSet(noSaveBackOption())) {
-        err() << tr("\"%1\" was left as it was: what the run changed is in the live files only.")
-                     .arg(name)
-              << '\n'
-              << Qt::flush;
+        say(tr("\"%1\" was left as it was: what the run changed is in the live files only.")
+                .arg(name));
         return exit.status;
     }
     if (saveBack(name, *loaded))
         return exit.status;
-    fail(tr("Nothing was saved back into \"%1\": what the run changed is in the live files only.")
-             .arg(name));
+    say(nothingSavedBack(name, tr("what the run changed is in the live files only.")));
     // A failed save-back must not pass for a run that went well.
     return exit.status == 0 ? int(ChildExit::NotStarted) : exit.status;
 }
@@ -110,8 +118,7 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
     if (!state)
         return false;
     const auto nothingSaved = [&](const QString& reason) {
-        err() << tr("Nothing was saved back into \"%1\": %2").arg(name, reason) << '\n'
-              << Qt::flush;
+        say(nothingSavedBack(name, reason));
         return true;
     };
     if (state->storedFs9Folder() != loaded.fs9Folder ||
@@ -134,9 +141,7 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
             changed << QFileInfo(paths[i]).fileName();
     }
     if (changed.isEmpty()) {
-        err() << tr("The run changed nothing in the live files: \"%1\" is as it was.").arg(name)
-              << '\n'
-              << Qt::flush;
+        say(tr("The run changed nothing in the live files: \"%1\" is as it was.").arg(name));
         return true;
     }
     // A Load in a window, which writes the name last loaded only when it closes, or a pair put
@@ -147,7 +152,7 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
         return false;
     }
     if (match.names.contains(name)) {
-        err() << tr("\"%1\" holds the live files already.").arg(name) << '\n' << Qt::flush;
+        say(tr("\"%1\" holds the live files already.").arg(name));
         return true;
     }
     if (!match.names.isEmpty()) {
@@ -163,9 +168,7 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
     }
     if (state->names.size() != listed && write(*state) != Done)
         return false;
-    err() << tr(R"(Kept what the run changed in %1 in "%2"; "hangarctl undo" takes it back.)")
-                 .arg(changed.join(tr(" and ")), name)
-          << '\n'
-          << Qt::flush;
+    say(tr(R"(Kept what the run changed in %1 in "%2"; "hangarctl undo" takes it back.)")
+            .arg(changed.join(tr(" and ")), name));
     return true;
 }
