@@ -62,21 +62,21 @@ int Run::execute(const QCommandLineParser& parser, const QStringList& arguments)
     const std::optional<Loaded> loaded = load(parser, name);
     if (!loaded)
         return ChildExit::NotStarted;
-    const ChildExit exit = runChildProcess(command);
-    if (!exit.error.isEmpty()) {
-        fail(tr("%1: %2. \"%3\" stays loaded.").arg(command.first(), exit.error, name));
-        return exit.status;
+    const ChildExit ended = runChildProcess(command);
+    if (!ended.error.isEmpty()) {
+        fail(tr("%1: %2. \"%3\" stays loaded.").arg(command.first(), ended.error, name));
+        return ended.status;
     }
     if (parser.isSet(noSaveBackOption())) {
         say(tr("\"%1\" was left as it was: what the run changed is in the live files only.")
                 .arg(name));
-        return exit.status;
+        return ended.status;
     }
     if (saveBack(name, *loaded))
-        return exit.status;
+        return ended.status;
     say(nothingSavedBack(name, tr("what the run changed is in the live files only.")));
     // A failed save-back must not pass for a run that went well.
-    return exit.status == 0 ? int(ChildExit::NotStarted) : exit.status;
+    return ended.status == 0 ? int(ChildExit::NotStarted) : ended.status;
 }
 
 std::optional<Run::Loaded> Run::load(const QCommandLineParser& parser, const QString& name)

@@ -71,14 +71,14 @@ ChildExit runChildProcess(const QStringList& command)
         return {missing ? ChildExit::NotFound : ChildExit::CannotRun, reason(error)};
     }
     CloseHandle(process.hThread);
-    ChildExit exit;
+    ChildExit ended;
     DWORD code = 0;
     if (WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
         GetExitCodeProcess(process.hProcess, &code))
-        exit.status = int(code);
+        ended.status = int(code);
     else
-        exit.error = reason(GetLastError());
+        ended.error = reason(GetLastError());
     CloseHandle(process.hProcess);
     SetConsoleCtrlHandler(ignoreWhileWaiting, FALSE);
-    return exit;
+    return ended;
 }
