@@ -6,6 +6,7 @@
 #include "Load.h"
 #include "Messages.h"
 #include "Save.h"
+#include "SimulatorProcess.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -66,6 +67,17 @@ int Run::execute(const QCommandLineParser& parser, const QStringList& arguments)
     if (!ended.error.isEmpty()) {
         fail(tr("%1: %2. \"%3\" stays loaded.").arg(command.first(), ended.error, name));
         return ended.status;
+    }
+    // A command that handed the simulator to another process and returned at once: what the
+    // flight changes from now on is written after this.
+    const SimulatorProcesses simulator = findSimulator(processes());
+    if (simulator.state == SimulatorProcesses::State::Running) {
+        QStringList pids;
+        for (const qint64 pid : simulator.pids)
+            pids << QString::number(pid);
+        say(tr("The simulator still runs (fs9.exe, process %1): what it changes from now on stays "
+               "in the live files only.")
+                .arg(pids.join(QStringLiteral(", "))));
     }
     if (parser.isSet(noSaveBackOption())) {
         say(tr("\"%1\" was left as it was: what the run changed is in the live files only.")

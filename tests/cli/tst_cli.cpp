@@ -426,7 +426,8 @@ void TestCli::historyBringsBackWhatWasReplaced()
 
 void TestCli::runKeepsWhatTheFlightChanged_data()
 {
-    // The stand-in's standard input and $SCENERY; "busy": a simulator runs before the Load.
+    // The stand-in's standard input and $SCENERY; in a row named "busy...", a simulator runs
+    // from before the Load to after the command.
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("scenery");
     QTest::addColumn<QString>("arguments");
@@ -454,6 +455,8 @@ void TestCli::runKeepsWhatTheFlightChanged_data()
     row("Dawn loaded during the run", "tuned main", QString(),
         u"Night|--|%C|0|%H|--settings|%I|load|--force|Dawn"_s, 0, night,
         u"\"Dawn\" was loaded during the run"_s);
+    row("busy, forced: the simulator still runs after the command", "tuned main", QString(),
+        u"--force|Night|--|%C|0"_s, 0, "tuned main|Night scenery", u"still runs"_s);
     row("the folders changed during the run", "tuned main", QString(),
         u"Night|--|%C|0|%H|--settings|%I|folders|--fs9|%R/other"_s, 0, night, u"folders"_s);
     for (const int status : {0, 4}) {
@@ -509,7 +512,7 @@ void TestCli::runKeepsWhatTheFlightChanged()
         QCOMPARE(tree(f), before);
     QCOMPARE(pairOf(f, u"Night"_s), night);
     if (night != "Night main|Night scenery") {
-        QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
+        QCOMPARE(hangarctl(f, u"undo|--force"_s).status, 0);
         QCOMPARE(pairOf(f, u"Night"_s), "Night main|Night scenery"_ba);
     }
 }
