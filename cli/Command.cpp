@@ -95,22 +95,28 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
     qsizetype required = 0;
     for (const Argument& argument : m_arguments) {
         parser.addPositionalArgument(argument.name, argument.description,
-                                     argument.optional ? u'[' + argument.name + u']'
-                                                       : argument.name);
+                                     argument.rest ? QStringLiteral("-- %1 ...").arg(argument.name)
+                                     : argument.optional ? u'[' + argument.name + u']'
+                                                         : argument.name);
         required += argument.optional ? 0 : 1;
     }
-    if (!parser.parse(arguments))
+    // Options after "--" are the other program's; the parser sees only what comes before.
+    const bool takesRest = !m_arguments.isEmpty() && m_arguments.last().rest;
+    const qsizetype dashes = takesRest ? arguments.indexOf(QStringLiteral("--")) : -1;
+    if (!parser.parse(dashes < 0 ? arguments : arguments.first(dashes)))
         return wrongUsage(parser.errorText(), helpCommand);
     if (parser.isSet(help)) {
         out() << usage(parser, m_name) << Qt::flush;
         return Done;
     }
-    const QStringList given = parser.positionalArguments();
+    QStringList given = parser.positionalArguments();
+    const qsizetype named = m_arguments.size() - (takesRest ? 1 : 0);
+    if (given.size() > named)
+        return wrongUsage(tr("Unexpected argument \"%1\".").arg(given.at(named)), helpCommand);
+    if (dashes >= 0 && given.size() == named)
+        given += arguments.sliced(dashes + 1);
     if (given.size() < required)
         return wrongUsage(tr("%1 is missing.").arg(m_arguments.at(given.size()).name), helpCommand);
-    if (given.size() > m_arguments.size())
-        return wrongUsage(tr("Unexpected argument \"%1\".").arg(given.at(m_arguments.size())),
-                          helpCommand);
 
     const QString chosenFile =
         parser.isSet(settingsOption()) ? parser.value(settingsOption()) : settingsFile;
@@ -170,6 +176,11 @@ int Command::write(const StoredState& state)
 {
     QString message;
     return state.write(m_settingsFile, &message) ? Done : fail(message);
+}
+
+void Command::unlock()
+{
+    m_lock.reset();
 }
 
 int Command::storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery)

@@ -46,7 +46,8 @@ public:
 
     // Runs the command on its arguments, the command's name first. settingsFile is the file named
     // before the command, or empty for the one the window uses.
-    int run(const QStringList& arguments, const QString& settingsFile, CommandServices& services);
+    virtual int run(const QStringList& arguments, const QString& settingsFile,
+                    CommandServices& services);
 
     static QTextStream& out();
     static QTextStream& err();
@@ -66,6 +67,8 @@ protected:
         QString name;
         QString description;
         bool optional = false;
+        // The last argument may take every word after "--", unparsed: another program's command.
+        bool rest = false;
     };
 
     Command(QString name, QString description, QList<Argument> arguments = {},
@@ -88,6 +91,8 @@ protected:
     std::optional<StoredState> lockAndRead();
     // Writes the state back in one replacement: Done, or Failed with the reason printed.
     int write(const StoredState& state);
+    // Lets go of the settings lock before the end of a command whose work goes on without it.
+    void unlock();
     // The option that lets a change of the live files go ahead while the simulator runs.
     static QCommandLineOption forceOption();
     // The option that prints JSON instead of lines; what it prints is the command's to describe.

@@ -9,6 +9,7 @@
 #include "Load.h"
 #include "Remove.h"
 #include "Restore.h"
+#include "Run.h"
 #include "Save.h"
 #include "Status.h"
 
@@ -19,6 +20,7 @@ Hangarctl::Hangarctl(const CommandServices& services) : m_services(services)
     m_commands.push_back(std::make_unique<List>());
     m_commands.push_back(std::make_unique<Load>());
     m_commands.push_back(std::make_unique<Save>());
+    m_commands.push_back(std::make_unique<Run>());
     m_commands.push_back(std::make_unique<Remove>());
     m_commands.push_back(std::make_unique<HistoryList>());
     m_commands.push_back(std::make_unique<Restore>());

@@ -12,15 +12,23 @@ Load::Load()
 
 int Load::change(StoredState& state, const QString& name)
 {
+    History kept = history();
+    if (const auto refusal = loadListed(state, name, kept, fileSystem()))
+        return fail(*refusal);
+    return write(state);
+}
+
+std::optional<QString> loadListed(StoredState& state, const QString& name, History& history,
+                                  FileSystem& fileSystem)
+{
     // The window's load list takes no typed name: only a listed one can be loaded.
     if (!state.entries().contains(name))
-        return fail(Messages::notListed(state, name));
-    History kept = history();
+        return Messages::notListed(state, name);
     const OperationResult result =
         processFiles(Operation::Load, name, QString(), state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem(), &kept);
+                     state.storedSceneryFolder(), fileSystem, &history);
     if (!result.performed)
-        return fail(result.message);
+        return result.message;
     state.lastConfig = name;
-    return write(state);
+    return std::nullopt;
 }

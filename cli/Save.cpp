@@ -13,19 +13,28 @@ Save::Save()
 
 int Save::change(StoredState& state, const QString& name)
 {
+    const qsizetype listed = state.names.size();
+    History kept = history();
+    if (const auto refusal = saveLive(state, name, kept, fileSystem()))
+        return fail(*refusal);
+    // Only a name that joins the list changes the settings.
+    return state.names.size() == listed ? Done : write(state);
+}
+
+std::optional<QString> saveLive(StoredState& state, const QString& name, History& history,
+                                FileSystem& fileSystem)
+{
     const SavePlan plan = planSave(state.entries(), name);
     if (plan.refusal)
-        return fail(*plan.refusal);
+        return plan.refusal;
     // The window's messages name the configuration its load list shows, which after start-up is
     // the first entry.
-    History kept = history();
     const OperationResult result =
         processFiles(Operation::Save, state.entries().first(), name, state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem(), &kept);
+                     state.storedSceneryFolder(), fileSystem, &history);
     if (!result.performed)
-        return fail(result.message);
-    if (!plan.joinsList)
-        return Done;
-    state.names << name;
-    return write(state);
+        return result.message;
+    if (plan.joinsList)
+        state.names << name;
+    return std::nullopt;
 }

@@ -25,6 +25,19 @@ _hangarctl()
     done
 
     COMPREPLY=()
+    # After the "--" of run comes another program's command line: its name, then files.
+    if [ "$command" = run ]; then
+        for ((i = 2; i < COMP_CWORD; i++)); do
+            [ "${COMP_WORDS[i]}" = -- ] || continue
+            if ((i == COMP_CWORD - 1)); then
+                mapfile -t COMPREPLY < <(compgen -c -- "$cur")
+            else
+                mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+                compopt -o filenames
+            fi
+            return
+        done
+    fi
     case $prev in
     --settings)
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -44,6 +57,7 @@ _hangarctl()
         "") options="--help --version --settings" ;;
         list | diff | check | history) options+=" --json" ;;
         load | save | restore | undo) options+=" --force" ;;
+        run) options+=" --force --no-save-back" ;;
         folders) options+=" --fs9 --scenery" ;;
         detect) options+=" --apply" ;;
         esac
@@ -53,15 +67,15 @@ _hangarctl()
 
     case $command in
     "")
-        mapfile -t COMPREPLY < <(compgen -W "list load save remove folders diff check status detect \
-            history restore undo" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "list load save run remove folders diff check status \
+            detect history restore undo" -- "$cur")
         ;;
     restore)
         # The entries' numbers, first on each line that "hangarctl history" prints.
         mapfile -t COMPREPLY < <(compgen -W "$(hangarctl "${settings[@]}" history 2>/dev/null |
             awk '{ print $1 }')" -- "$cur")
         ;;
-    load | save | remove | diff | check)
+    load | save | run | remove | diff | check)
         # The names the command takes: one, or two for diff; diff and check take "live" too.
         local words=0 most=1 live=""
         [ "$command" = diff ] && most=2

@@ -52,18 +52,25 @@ bool sameBytes(const QString& path, const QByteArray& expected, QStringList* unr
 
 } // namespace
 
+std::optional<std::array<QByteArray, 2>> readLivePair(const ConfigFolders& folders, QString* error)
+{
+    std::array<QByteArray, 2> pair;
+    if (!readWhole(folders.liveMain(), &pair[0], error) ||
+        !readWhole(folders.liveScenery(), &pair[1], error))
+        return std::nullopt;
+    return pair;
+}
+
 LiveMatch matchLivePair(const ConfigFolders& folders, const QStringList& names)
 {
     LiveMatch match;
-    QByteArray main;
-    QByteArray scenery;
-    if (!readWhole(folders.liveMain(), &main, &match.error) ||
-        !readWhole(folders.liveScenery(), &scenery, &match.error))
+    const auto live = readLivePair(folders, &match.error);
+    if (!live)
         return match;
     for (const QString& name : names) {
         if (!whyNameUnusable(name) &&
-            sameBytes(folders.snapshotMain(name), main, &match.unreadable) &&
-            sameBytes(folders.snapshotScenery(name), scenery, &match.unreadable))
+            sameBytes(folders.snapshotMain(name), (*live)[0], &match.unreadable) &&
+            sameBytes(folders.snapshotScenery(name), (*live)[1], &match.unreadable))
             match.names.append(name);
     }
     return match;

@@ -27,7 +27,8 @@ struct Run
 
 // Runs hangarctl to its end; "|" separates the arguments, %R stands for the fixture's root.
 Run hangarctl(const WindowFixture& f, const QString& arguments,
-              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+              const QByteArray& input = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -35,6 +36,8 @@ Run hangarctl(const WindowFixture& f, const QString& arguments,
         QStringLiteral(HANGARCTL),
         QStringList{u"--settings"_s, f.iniPath()} +
             QString(arguments).replace(u"%R"_s, f.root.path()).split(u'|', Qt::SkipEmptyParts));
+    process.write(input);
+    process.closeWriteChannel();
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
@@ -123,6 +126,28 @@ StoredState stored(const WindowFixture& f)
     return StoredState::read(f.iniPath());
 }
 
+// A stand-in for the simulator, named as it is: FS9.cfg takes the line on its standard input,
+// Scenery.cfg the text of $SCENERY; then it runs the rest of its arguments as a command and exits
+// with the status given. %C in the arguments stands for it and its own first three.
+void writeStandIn(const WindowFixture& f, QString* arguments)
+{
+    const QString path = f.root.filePath(u"fs9.exe"_s);
+    TestFiles::write(
+        path,
+        "#!/bin/sh\nIFS= read -r main; [ -z \"$main\" ] || printf %s \"$main\" >\"$1/FS9.cfg\"\n"
+        "[ -z \"$SCENERY\" ] || printf %s \"$SCENERY\" >\"$2/Scenery.cfg\"\n"
+        "echo flying\nstatus=$3\nshift 3\n\"$@\"\nexit $status\n");
+    QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
+    arguments->replace(u"%C"_s, QStringList{path, f.fs9, f.scenery}.join(u'|'))
+        .replace(u"%H"_s, QStringLiteral(HANGARCTL))
+        .replace(u"%I"_s, f.iniPath());
+}
+
+QByteArray pairOf(const WindowFixture& f, const QString& name)
+{
+    return TestFiles::read(f.snapshotMain(name)) + '|' + TestFiles::read(f.snapshotScenery(name));
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -138,6 +163,9 @@ private slots:
     void statusAndOutput_data();
     void statusAndOutput();
     void historyBringsBackWhatWasReplaced();
+    void runKeepsWhatTheFlightChanged_data();
+    void runKeepsWhatTheFlightChanged();
+    void runPassesSignalsOn();
 };
 
 void TestCli::sameOutcomeAsTheWindow_data()
@@ -394,6 +422,119 @@ void TestCli::historyBringsBackWhatWasReplaced()
     QCOMPARE(hangarctl(f, u"restore|%1"_s.arg(removed[u"id"_s].toInt())).status, 0);
     QCOMPARE(TestFiles::read(f.snapshotScenery(u"Night"_s)), "Night scenery"_ba);
     QCOMPARE(hangarctl(f, u"list"_s).out, u"  FS Original\n* Dawn\n  Night\n"_s);
+}
+
+void TestCli::runKeepsWhatTheFlightChanged_data()
+{
+    // The stand-in's standard input and $SCENERY; in a row named "busy...", a simulator runs
+    // from before the Load to after the command.
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("scenery");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("night"); // Night's pair afterwards
+    QTest::addColumn<QString>("said");
+    const QByteArray night = "Night main|Night scenery";
+    const auto row = [](const char* why, const QByteArray& input, const QString& scenery,
+                        const QString& arguments, int status, const QByteArray& night,
+                        const QString& said) {
+        QTest::newRow(why) << input << scenery << arguments << status << night << said;
+    };
+    row("FS9.cfg changed: kept in Night", "tuned main", QString(), u"Night|--|%C|0"_s, 0,
+        "tuned main|Night scenery", u"in FS9.cfg in \"Night\""_s);
+    row("Scenery.cfg changed, command failed: kept, its status passed on", "", u"tuned"_s,
+        u"Night|--|%C|3"_s, 3, "Night main|tuned", u"in Scenery.cfg in"_s);
+    row("killed by a signal: 128 + its number, changes kept", "tuned main", QString(),
+        u"Night|--|%C|0|sh|-c|kill -KILL $PPID"_s, 128 + 9, "tuned main|Night scenery", u"Kept"_s);
+    row("nothing changed: nothing kept", "", QString(), u"Night|--|%C|0"_s, 0, night,
+        u"changed nothing"_s);
+    row("--no-save-back", "tuned main", QString(), u"Night|--no-save-back|--|%C|0"_s, 0, night,
+        u"live files only"_s);
+    row("the live pair became a copy of Dawn", "Dawn main", u"Dawn scenery"_s, u"Night|--|%C|0"_s,
+        0, night, u"a copy of \"Dawn\""_s);
+    row("Dawn loaded during the run", "tuned main", QString(),
+        u"Night|--|%C|0|%H|--settings|%I|load|--force|Dawn"_s, 0, night,
+        u"\"Dawn\" was loaded during the run"_s);
+    row("busy, forced: the simulator still runs after the command", "tuned main", QString(),
+        u"--force|Night|--|%C|0"_s, 0, "tuned main|Night scenery", u"still runs"_s);
+    row("the folders changed during the run", "tuned main", QString(),
+        u"Night|--|%C|0|%H|--settings|%I|folders|--fs9|%R/other"_s, 0, night, u"folders"_s);
+    for (const int status : {0, 4}) {
+        QTest::addRow("live scenery deleted, command exits %d", status)
+            << "tuned main"_ba << QString()
+            << u"Night|--|%C|%1|rm|%R/scenery/Scenery.cfg"_s.arg(status)
+            << (status == 0 ? 125 : status) << night << u"Nothing was saved back into"_s;
+    }
+    row("not found: 127", "", QString(), u"Night|--|%R/nowhere/fs9.exe"_s, 127, night,
+        u"No such file"_s);
+    row("cannot run: 126", "", QString(), u"Night|--|%R/fs9/FS9.Dawn.cfg"_s, 126, night,
+        u"Permission denied"_s);
+    row("Load refused, nothing started: 125", "", QString(), u"Nights|--|%C|0"_s, 125, night,
+        u"no configuration named"_s);
+    row("busy: refused while the simulator runs", "", QString(), u"Night|--|%C|0"_s, 125, night,
+        u"--force"_s);
+    row("wrong usage: 125", "", QString(), u"Night|--"_s, 125, night, u"COMMAND is missing."_s);
+}
+
+// The stand-in shares hangarctl's standard input, output and environment; Night takes its changes
+// exactly when it made some and nothing replaced them, and an undo takes them back.
+void TestCli::runKeepsWhatTheFlightChanged()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, scenery);
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, night);
+    QFETCH(QString, said);
+    WindowFixture f;
+    prepare(f, QString());
+    writeStandIn(f, &arguments);
+    // Elsewhere --force, so that a simulator another test runs meanwhile refuses no Load.
+    QProcess simulator;
+    if (QByteArray(QTest::currentDataTag()).startsWith("busy")) {
+        QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"exe/fs9.exe"_s)));
+        simulator.start(f.root.filePath(u"exe/fs9.exe"_s), {u"60"_s});
+        QVERIFY(simulator.waitForStarted());
+    } else {
+        arguments.prepend(u"--force|"_s);
+    }
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"SCENERY"_s, scenery);
+    const Files before = tree(f);
+    const Run run = hangarctl(f, u"run|"_s + arguments, environment, input + '\n');
+    simulator.kill();
+    simulator.waitForFinished();
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    const bool started = status < 125 || status > 127 || said.startsWith(u"Nothing"_s);
+    QCOMPARE(run.out, started ? u"flying\n"_s : QString());
+    if (!started && status == 125)
+        QCOMPARE(tree(f), before);
+    QCOMPARE(pairOf(f, u"Night"_s), night);
+    if (night != "Night main|Night scenery") {
+        QCOMPARE(hangarctl(f, u"undo|--force"_s).status, 0);
+        QCOMPARE(pairOf(f, u"Night"_s), "Night main|Night scenery"_ba);
+    }
+}
+
+// A signal to hangarctl reaches the command, and hangarctl lives on to keep the changes and give
+// the command's status.
+void TestCli::runPassesSignalsOn()
+{
+    WindowFixture f;
+    prepare(f, QString());
+    QString arguments = u"--settings|%I|run|--force|Night|--|%C|0|exec|sleep|30"_s;
+    writeStandIn(f, &arguments);
+    QProcess run;
+    run.start(QStringLiteral(HANGARCTL), arguments.split(u'|'));
+    run.write("tuned main\n");
+    run.closeWriteChannel();
+    QTRY_COMPARE(TestFiles::read(f.liveMain()), "tuned main"_ba);
+    run.terminate();
+    QVERIFY(run.waitForFinished(10000));
+    QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.exitCode(), 128 + 15);
+    QCOMPARE(pairOf(f, u"Night"_s), "tuned main|Night scenery"_ba);
 }
 
 QTEST_MAIN(TestCli)
