@@ -137,8 +137,8 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
     SwitchLocks locks;
     QString busy;
-    if (!locks.take({folders.fs9, folders.scenery}, history ? history->folder() : QString(),
-                    fileSystem, &busy))
+    if (!locks.take({folders.fs9, folders.scenery},
+                    history != nullptr ? history->folder() : QString(), fileSystem, &busy))
         return {false, busy};
     if (folders.bothFoldersExist()) {
         OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem);
