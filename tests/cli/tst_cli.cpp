@@ -444,13 +444,14 @@ void TestCli::waitsOnlyForALiveHolder_data()
         << u"fs9 30"_s << u"load|Dawn|--force"_s << 1 << u"changing the files in %R/fs9 for more"_s
         << 9500 << 20000;
     QTest::newRow("a copy that holds the history for a moment is waited for")
-        << u"exe/Hangar history 1"_s << u"load|Dawn|--force"_s << 0 << QString() << 800 << 9000;
+        << u"exe/Hangar history 2"_s << u"load|Dawn|--force"_s << 0 << QString() << 500 << 9000;
     QTest::newRow("a copy killed while it holds the scenery folder holds nothing")
         << u"scenery killed"_s << u"list"_s << 0 << QString() << 0 << 1000;
     QTest::newRow("an empty settings lock file is taken over at once")
         << QString() << u"load|Dawn|--force"_s << 0 << QString() << 0 << 1000;
     QTest::newRow("a settings lock file naming a dead hangarctl is taken over at once")
-        << u"2147483647\nhangarctl\nhost\n"_s << u"save|Dusk"_s << 0 << QString() << 0 << 1000;
+        << u"2147483647\nhangarctl\nhost\n"_s << u"save|Dusk|--force"_s << 0 << QString() << 0
+        << 1000;
 }
 
 void TestCli::waitsOnlyForALiveHolder()
