@@ -15,7 +15,7 @@ int Load::change(StoredState& state, const QString& name)
     History kept = history();
     if (const auto refusal = loadListed(state, name, kept, fileSystem()))
         return fail(*refusal);
-    return write(state);
+    return record(state, Operation::Load, name);
 }
 
 std::optional<QString> loadListed(StoredState& state, const QString& name, History& history,

@@ -107,8 +107,7 @@ std::optional<Run::Loaded> Run::load(const QCommandLineParser& parser, const QSt
         fail(*refusal);
         return std::nullopt;
     }
-    if (write(*state) != Done)
-        return std::nullopt;
+    record(*state, Operation::Load, name);
     // Read under the lock, so that it is the pair this Load put in place.
     Loaded loaded{state->storedFs9Folder(), state->storedSceneryFolder(), {}};
     QString error;
@@ -178,8 +177,8 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
         fail(*refusal);
         return false;
     }
-    if (state->names.size() != listed && write(*state) != Done)
-        return false;
+    if (state->names.size() != listed)
+        record(*state, Operation::Save, name);
     say(tr(R"(Kept what the run changed in %1 in "%2"; "hangarctl undo" takes it back.)")
             .arg(changed.join(tr(" and ")), name));
     return true;

@@ -18,7 +18,7 @@ int Save::change(StoredState& state, const QString& name)
     if (const auto refusal = saveLive(state, name, kept, fileSystem()))
         return fail(*refusal);
     // Only a name that joins the list changes the settings.
-    return state.names.size() == listed ? Done : write(state);
+    return state.names.size() == listed ? Done : record(state, Operation::Save, name);
 }
 
 std::optional<QString> saveLive(StoredState& state, const QString& name, History& history,

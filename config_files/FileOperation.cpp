@@ -4,6 +4,7 @@
 #include "ConfigPaths.h"
 #include "DirectoryLookup.h"
 #include "PairSwitch.h"
+#include "SwitchLocks.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -134,6 +135,11 @@ OperationResult processFiles(Operation operation, const QString& configName, con
         return {false, *refusal};
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
+    SwitchLocks locks;
+    QString busy;
+    if (!locks.take({folders.fs9, folders.scenery},
+                    history != nullptr ? history->folder() : QString(), fileSystem, &busy))
+        return {false, busy};
     if (folders.bothFoldersExist()) {
         OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, history);
         if (!recovery.performed)
@@ -165,16 +171,24 @@ OperationResult processFiles(Operation operation, const QString& configName, con
 OperationResult restoreFromHistory(int id, History& history, const ConfigFolders& folders,
                                    FileSystem& fileSystem)
 {
-    const QList<HistoryEntry> entries = history.entries();
-    const auto found = std::find_if(entries.begin(), entries.end(),
-                                    [id](const HistoryEntry& entry) { return entry.id == id; });
-    if (found == entries.end())
-        return {false, Texts::tr("The history holds no entry %1.").arg(id)};
     for (const QString& folder : {folders.fs9, folders.scenery}) {
         if (!FolderExists(folder))
             return {false, Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
                                .arg(folder, cr)};
     }
+    // The history is read under its lock: another copy may be adding to it.
+    SwitchLocks locks;
+    QString busy;
+    if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
+        return {false, busy};
+    OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, &history);
+    if (!recovery.performed)
+        return recovery;
+    const QList<HistoryEntry> entries = history.entries();
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [id](const HistoryEntry& entry) { return entry.id == id; });
+    if (found == entries.end())
+        return {false, Texts::tr("The history holds no entry %1.").arg(id)};
     if (!isPairOf(folders, found->files[0].path, found->files[1].path))
         return {false,
                 Texts::tr("Entry %1 of the history names %2 and %3, which are not a pair "
@@ -190,8 +204,18 @@ OperationResult restoreFromHistory(int id, History& history, const ConfigFolders
             pair[i].source = history.keptFilePath(file.keptAs);
         pair[i].destination = file.path;
     }
-    OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, &history);
-    if (!recovery.performed)
-        return recovery;
     return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);
+}
+
+QString changeNotRecorded(Operation operation, const QString& name, const QString& writeFailure)
+{
+    const QString done =
+        operation == Operation::Load
+            ? Texts::tr("The configuration \"%1\" was loaded.").arg(name)
+            : Texts::tr("The files of the configuration \"%1\" are in place.").arg(name);
+    const QString missing =
+        operation == Operation::Load
+            ? Texts::tr("The settings do not record it as the configuration loaded last.")
+            : Texts::tr("It is not in the list of configurations until it is saved again.");
+    return done + cr + cr + writeFailure + cr + cr + missing;
 }
