@@ -1,11 +1,5 @@
 #include "Restore.h"
 
-#include "ConfigList.h"
-#include "ConfigNames.h"
-#include "ConfigPaths.h"
-#include "FileOperation.h"
-#include "Messages.h"
-
 #include <QCommandLineParser>
 
 Restore::Restore()
@@ -22,7 +16,8 @@ Restore::Restore(QString name, QString description, QList<Argument> arguments)
     : Command(std::move(name), std::move(description), std::move(arguments), {forceOption()})
 {}
 
-std::optional<int> Restore::chosenEntry(const History&, const QStringList& arguments)
+std::optional<RestoreResult> Restore::put(StoredState& state, History& history,
+                                          const QStringList& arguments)
 {
     bool isNumber = false;
     const int id = arguments.first().toInt(&isNumber);
@@ -31,7 +26,7 @@ std::optional<int> Restore::chosenEntry(const History&, const QStringList& argum
                    QCoreApplication::applicationName() + u' ' + name());
         return std::nullopt;
     }
-    return id;
+    return restoreEntry(id, state, history, fileSystem());
 }
 
 int Restore::execute(const QCommandLineParser& parser, const QStringList& arguments)
@@ -42,34 +37,12 @@ int Restore::execute(const QCommandLineParser& parser, const QStringList& argume
     if (!state)
         return Failed;
     History kept = history();
-    const auto id = chosenEntry(kept, arguments);
-    if (!id)
-        return arguments.isEmpty() ? Failed : WrongUsage;
-
-    // The snapshot pair of a configuration that is not listed (a Remove took it off) joins the
-    // list again, as a Save under its name would add it: refused before anything changes when
-    // the list is full.
-    const QList<HistoryEntry> entries = kept.entries();
-    const auto entry = std::find_if(entries.begin(), entries.end(),
-                                    [&](const HistoryEntry& e) { return e.id == *id; });
-    const ConfigFolders folders =
-        ConfigFolders::fromTexts(state->storedFs9Folder(), state->storedSceneryFolder());
-    bool joinsList = false;
-    if (entry != entries.end() && state->namesRead() && !whyNameUnusable(entry->name) &&
-        entry->files[0].path == folders.snapshotMain(entry->name) &&
-        entry->files[1].path == folders.snapshotScenery(entry->name)) {
-        const SavePlan plan = planSave(state->entries(), entry->name);
-        if (plan.refusal)
-            return fail(*plan.refusal);
-        joinsList = plan.joinsList;
-    }
-    const OperationResult result = restoreFromHistory(*id, kept, fileSystem());
-    if (!result.performed)
-        return fail(result.message);
-    if (!joinsList)
-        return Done;
-    state->names << entry->name;
-    return write(*state);
+    const auto result = put(*state, kept, arguments);
+    if (!result)
+        return WrongUsage;
+    if (!result->performed)
+        return fail(result->message);
+    return result->listChanged ? write(*state) : Done;
 }
 
 Undo::Undo()
@@ -80,12 +53,7 @@ Undo::Undo()
               {})
 {}
 
-std::optional<int> Undo::chosenEntry(const History& history, const QStringList&)
+std::optional<RestoreResult> Undo::put(StoredState& state, History& history, const QStringList&)
 {
-    const QList<HistoryEntry> entries = history.entries();
-    if (entries.isEmpty()) {
-        fail(tr("The history keeps nothing yet: there is nothing to undo."));
-        return std::nullopt;
-    }
-    return entries.first().id;
+    return undoLastChange(state, history, fileSystem());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Command.h"
+#include "HistoryRestore.h"
 
 #include <optional>
 
@@ -14,8 +15,9 @@ public:
 protected:
     Restore(QString name, QString description, QList<Argument> arguments);
 
-    // The number of the entry to put back, or nothing with the reason printed.
-    virtual std::optional<int> chosenEntry(const History& history, const QStringList& arguments);
+    // Puts the chosen entry back; nothing, with the reason printed, for a wrong argument.
+    virtual std::optional<RestoreResult> put(StoredState& state, History& history,
+                                             const QStringList& arguments);
 
 private:
     int execute(const QCommandLineParser& parser, const QStringList& arguments) final;
@@ -28,5 +30,6 @@ public:
     Undo();
 
 private:
-    std::optional<int> chosenEntry(const History& history, const QStringList& arguments) override;
+    std::optional<RestoreResult> put(StoredState& state, History& history,
+                                     const QStringList& arguments) override;
 };
