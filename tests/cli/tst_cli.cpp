@@ -137,7 +137,8 @@ private slots:
     void concurrentRunsBesideTheWindow();
     void statusAndOutput_data();
     void statusAndOutput();
-    void historyBringsBackWhatWasReplaced();
+    void undoIsTheLastChange_data();
+    void undoIsTheLastChange();
 };
 
 void TestCli::sameOutcomeAsTheWindow_data()
@@ -369,34 +370,58 @@ void TestCli::statusAndOutput()
         QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
 }
 
-// The way back as a user takes it: tune the live files, load another configuration in the window,
-// undo from a terminal, and undo again; then a Remove undone lists its configuration again.
-void TestCli::historyBringsBackWhatWasReplaced()
+void TestCli::undoIsTheLastChange_data()
 {
-    WindowFixture f;
-    prepare(f, QString());
-    TestFiles::write(f.liveMain(), "tuned main");
-    TestFiles::write(f.liveScenery(), "tuned scenery");
-    f.open();
-    act(f, {u"load"_s, u"Dawn"_s});
-    f.window->close();
-    const auto live = [&] {
-        return TestFiles::read(f.liveMain()) + '|' + TestFiles::read(f.liveScenery());
-    };
-    QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
-    QCOMPARE(live(), "tuned main|tuned scenery");
-    QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
-    QCOMPARE(live(), "Dawn main|Dawn scenery");
+    // Steps run one after another; after each, "!" when it is refused, then: the live main file's
+    // first word, the list, and the newest entry as "history" shows it (number and time left out).
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("steps");
+    const QString none = u"RESTORE no files (FS9.%1.cfg and Scenery.%1.cfg were not there)"_s;
+    QTest::newRow("remove, then undo twice")
+        << QString()
+        << QStringList{u"remove|Night => live | Dawn | REMOVE the pair of \"Night\""_s,
+                       u"undo => live | Dawn,Night | "_s + none.arg(u"Night"_s),
+                       u"undo => live | Dawn | RESTORE the pair of \"Night\""_s};
+    QTest::newRow("load over unsaved live files, load, restore, then undo")
+        << QString()
+        << QStringList{
+               u"load|Dawn => Dawn | Night,Dawn | LOAD the live files, a copy of no saved configuration"_s,
+               u"load|Night => Night | Night,Dawn | LOAD the live files, a copy of \"Dawn\""_s,
+               u"restore|1 => live | Night,Dawn | RESTORE the live files, a copy of \"Night\""_s,
+               u"undo => Night | Night,Dawn | RESTORE the live files, a copy of no saved configuration"_s};
+    QTest::newRow("a full list refuses a pair that would join it")
+        << u"nine"_s
+        << QStringList{
+               u"remove|C1 => live | C2,C3,C4,C5,C6,C7,C8,C9 | REMOVE the pair of \"C1\""_s,
+               u"save|Extra => live | C2,C3,C4,C5,C6,C7,C8,C9,Extra | SAVE no files (FS9.Extra.cfg and Scenery.Extra.cfg were not there)"_s,
+               u"!restore|1 => live | C2,C3,C4,C5,C6,C7,C8,C9,Extra | SAVE no files (FS9.Extra.cfg and Scenery.Extra.cfg were not there)"_s,
+               u"undo => live | C2,C3,C4,C5,C6,C7,C8,C9 | RESTORE the pair of \"Extra\""_s};
+}
 
-    QCOMPARE(hangarctl(f, u"remove|Night"_s).status, 0);
-    const QJsonArray entries =
-        QJsonDocument::fromJson(hangarctl(f, u"history|--json"_s).out.toUtf8()).array();
-    const QJsonObject removed = entries.first().toObject();
-    QCOMPARE(removed[u"operation"_s].toString(), u"REMOVE"_s);
-    QCOMPARE(removed[u"fs9"_s][u"path"_s].toString(), f.snapshotMain(u"Night"_s));
-    QCOMPARE(hangarctl(f, u"restore|%1"_s.arg(removed[u"id"_s].toInt())).status, 0);
-    QCOMPARE(TestFiles::read(f.snapshotScenery(u"Night"_s)), "Night scenery"_ba);
-    QCOMPARE(hangarctl(f, u"list"_s).out, u"  FS Original\n* Dawn\n  Night\n"_s);
+// Every change, a restore or an undo included, is kept, so that undo always reverses the last one
+// and the list follows the pairs it brings back or deletes.
+void TestCli::undoIsTheLastChange()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, steps);
+    WindowFixture f;
+    prepare(f, setup);
+    for (const QString& step : steps) {
+        const QString command = step.section(u" => "_s, 0, 0);
+        const Run run = hangarctl(f, QString(command).remove(u'!'));
+        QCOMPARE(run.status, command.startsWith(u'!') ? 1 : 0);
+        // A restore tells in one line what it put back and where what it replaced is kept.
+        if (run.status == 0 && (command.startsWith(u"undo"_s) || command.startsWith(u"restore"_s)))
+            QVERIFY2(run.out.count(u'\n') == 1 && run.out.contains(u"is kept as entry"_s),
+                     qPrintable(run.out));
+        QStringList listed = hangarctl(f, u"list"_s).out.split(u'\n', Qt::SkipEmptyParts);
+        listed.removeFirst();
+        const QString newest = hangarctl(f, u"history"_s).out.section(u'\n', 0, 0);
+        const QString state = QString::fromUtf8(TestFiles::read(f.liveMain()).split(' ').first()) +
+                              u" | "_s + listed.join(u',').remove(u"* "_s).remove(u"  "_s) +
+                              u" | "_s + newest.section(u' ', 3, -1, QString::SectionSkipEmpty).simplified();
+        QCOMPARE(state, step.section(u" => "_s, 1));
+    }
 }
 
 QTEST_MAIN(TestCli)
