@@ -70,11 +70,13 @@ void restore(const WindowFixture& f, const Files& files)
         TestFiles::write(f.root.filePath(it.key()), it.value());
 }
 
-// A message of the window as hangarctl prints it on a terminal.
+// A message of the window as hangarctl prints it on a terminal, after its own name.
 QString printed(QString message)
 {
     message.remove(u'\t').replace(u'\r', u'\n');
-    return message.isEmpty() || message.endsWith(u'\n') ? message : message + u'\n';
+    if (message.isEmpty())
+        return message;
+    return u"hangarctl: "_s + message + (message.endsWith(u'\n') ? u""_s : u"\n"_s);
 }
 
 std::unique_ptr<LockedAppInfo> openWindow;
@@ -209,7 +211,7 @@ void TestCli::sameOutcomeAsTheWindow()
     // Live files that no configuration holds are kept by a Load, and the user is told so.
     const bool keepsUnsaved = said.isEmpty() && arguments.startsWith(u"load"_s);
     QCOMPARE(run.err,
-             printed(said) + (keepsUnsaved ? Messages::unsavedLiveKept(1) + u'\n' : QString()));
+             printed(said) + (keepsUnsaved ? printed(Messages::unsavedLiveKept(1)) : QString()));
     if (run.status != 0)
         QCOMPARE(afterCommand, before);
 }
@@ -321,7 +323,7 @@ void TestCli::statusAndOutput_data()
         u"Area.001"_s);
     row("check: a switched-off area's missing folder is a warning", u"check"_s,
         {{u"scenery/Scenery.cfg"_s, clean + "Active=FALSE\r\n"}}, 3, u"1 warning"_s);
-    row("check: a clean live list", u"check|live"_s,
+    row("check: a clean live list", u"check"_s,
         {{u"scenery/Scenery.cfg"_s, clean}, {u"scenery/scenery/BASE/x"_s, ""}}, 0,
         u"nothing wrong"_s);
     row("status names the configuration the live pair copies", u"status"_s,
