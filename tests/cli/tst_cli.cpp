@@ -139,6 +139,8 @@ private slots:
     void concurrentRunsBesideTheWindow();
     void statusAndOutput_data();
     void statusAndOutput();
+    void terminalOptions_data();
+    void terminalOptions();
     void undoIsTheLastChange_data();
     void undoIsTheLastChange();
 };
@@ -372,6 +374,93 @@ void TestCli::statusAndOutput()
         QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
 }
 
+void TestCli::terminalOptions_data()
+{
+    QTest::addColumn<bool>("terminal");    // standard output is a terminal (through script(1))
+    QTest::addColumn<QString>("variable"); // set as NAME=value for the run
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    // "colour" or "plain" text, "json:KEY" for what parses back with that key, else a text that
+    // the output holds.
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* why, bool terminal, const QString& variable,
+                        const QString& arguments, int status, const QString& expected) {
+        QTest::newRow(why) << terminal << variable << arguments << status << expected;
+    };
+    row("a terminal gets colour", true, QString(), u"diff|Night|Dawn"_s, 0, u"colour"_s);
+    row("NO_COLOR on a terminal", true, u"NO_COLOR=1"_s, u"diff|Night|Dawn"_s, 0, u"plain"_s);
+    row("a dumb terminal", true, u"TERM=dumb"_s, u"diff|Night|Dawn"_s, 0, u"plain"_s);
+    row("--color=always into a pipe", false, QString(), u"--color=always|diff|Night|Dawn"_s, 0,
+        u"colour"_s);
+    row("--color=never on a terminal", true, QString(), u"diff|Night|Dawn|--color=never"_s, 0,
+        u"plain"_s);
+    row("diff --exit-code when the pairs differ", false, QString(),
+        u"diff|Night|Dawn|--exit-code"_s, 1, u"plain"_s);
+    row("diff --quiet when they do not", false, QString(), u"diff|Night|NIGHT|--quiet"_s, 0,
+        QString());
+    row("diff NAME compares with the live files", false, QString(), u"diff|Night|--json"_s, 0,
+        u"json:areas"_s);
+    row("status --json", false, QString(), u"status|--json"_s, 0, u"json:copyOf"_s);
+    row("folders --json", false, QString(), u"folders|--json"_s, 0, u"json:scenery"_s);
+    row("detect --json", false, QString(), u"detect|--json"_s, 0, u"json:fs9Folder"_s);
+    row("an unknown name suggests the nearest", false, QString(), u"load|nigth"_s, 1,
+        u"Did you mean \"Night\"?"_s);
+    row("a name with blanks unquoted", false, QString(), u"load|Night|flying"_s, 2,
+        u"quotes: \"Night flying\""_s);
+    row("a name like an option", false, QString(), u"save|-dash"_s, 2, u"\"--\""_s);
+}
+
+void TestCli::terminalOptions()
+{
+    QFETCH(bool, terminal);
+    QFETCH(QString, variable);
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, expected);
+    WindowFixture f;
+    prepare(f, QString());
+    TestFiles::write(f.snapshotMain(u"Night"_s), "[Main]\r\nA=1\r\n");
+    TestFiles::write(f.snapshotMain(u"Dawn"_s), "[Main]\r\nA=2\r\n");
+    const QString prefix = f.root.filePath(u"home/.wine/drive_c/"_s);
+    for (const QString& file : {u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s,
+                                u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s}) {
+        QDir().mkpath(QFileInfo(prefix + file).path());
+        TestFiles::write(prefix + file, "MZ");
+    }
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
+    environment.insert(u"TERM"_s, u"xterm"_s);
+    for (const QString& name : {u"NO_COLOR"_s, u"WINEPREFIX"_s})
+        environment.remove(name);
+    if (!variable.isEmpty())
+        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    Run run;
+    if (terminal) {
+        QString command = u"'%1' --settings '%2'"_s.arg(QStringLiteral(HANGARCTL), f.iniPath());
+        for (const QString& argument : arguments.split(u'|'))
+            command += u" '"_s + argument + u'\'';
+        QProcess script;
+        script.setProcessEnvironment(environment);
+        script.start(u"script"_s, {u"-qec"_s, command, u"/dev/null"_s});
+        QVERIFY(script.waitForFinished(30000));
+        run = {script.exitCode(), QString::fromUtf8(script.readAllStandardOutput()), QString()};
+    } else {
+        run = hangarctl(f, arguments, environment);
+    }
+    QCOMPARE(run.status, status);
+    const bool coloured = run.out.contains(u"\x1b["_s);
+    if (expected == u"colour"_s || expected == u"plain"_s) {
+        QCOMPARE(coloured, expected == u"colour"_s);
+    } else if (expected.startsWith(u"json:"_s)) {
+        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
+        const QJsonObject object = json.isArray() ? json.array().first().toObject() : json.object();
+        QVERIFY2(object.contains(expected.mid(5)), qPrintable(run.out));
+    } else {
+        QVERIFY2((run.out + run.err).contains(expected), qPrintable(run.out + run.err));
+        QVERIFY(expected.isEmpty() || run.status != 0 || !run.out.isEmpty());
+    }
+}
+
 void TestCli::undoIsTheLastChange_data()
 {
     // Steps run one after another; after each, "!" when it is refused, then: the live main file's
@@ -421,7 +510,8 @@ void TestCli::undoIsTheLastChange()
         const QString newest = hangarctl(f, u"history"_s).out.section(u'\n', 0, 0);
         const QString state = QString::fromUtf8(TestFiles::read(f.liveMain()).split(' ').first()) +
                               u" | "_s + listed.join(u',').remove(u"* "_s).remove(u"  "_s) +
-                              u" | "_s + newest.section(u' ', 3, -1, QString::SectionSkipEmpty).simplified();
+                              u" | "_s +
+                              newest.section(u' ', 3, -1, QString::SectionSkipEmpty).simplified();
         QCOMPARE(state, step.section(u" => "_s, 1));
     }
 }
