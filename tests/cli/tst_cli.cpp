@@ -337,7 +337,7 @@ void TestCli::statusAndOutput_data()
     row("detect --apply stores the folders of a prefix laid out as Wine does", u"detect|--apply"_s,
         {{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
          {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}},
-        0, u"users/pilot/AppData/Roaming/Microsoft/FS9"_s);
+        0, u"drive_c/Program Files/Microsoft Games/Flight Simulator 9"_s);
 }
 
 void TestCli::statusAndOutput()
@@ -352,6 +352,9 @@ void TestCli::statusAndOutput()
         QDir(f.root.path()).mkpath(QFileInfo(it.key()).path());
         TestFiles::write(f.root.filePath(it.key()), it.value());
     }
+    // Wine's c: drive, through which the simulator's folder is found.
+    QDir(f.root.path()).mkpath(u"home/.wine/dosdevices"_s);
+    QFile::link(u"../drive_c"_s, f.root.filePath(u"home/.wine/dosdevices/c:"_s));
     QProcess simulator; // a program named as the simulator is, seen through /proc
     if (arguments.startsWith(u"load"_s)) {
         QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"fs9.exe"_s)));
