@@ -301,7 +301,6 @@ void TestCli::statusAndOutput_data()
     row("wrong usage: no command", QString(), {}, 2, u"No command given."_s);
     row("wrong usage: unknown command", u"bogus"_s, {}, 2, u"Unknown command \"bogus\"."_s);
     row("wrong usage: name missing", u"save"_s, {}, 2, u"NAME is missing."_s);
-    row("wrong usage: one name too many", u"remove|Night|Dawn"_s, {}, 2, u"argument \"Dawn\""_s);
     row("wrong usage: unknown option of a command", u"list|--bogus"_s, {}, 2, u"'bogus'"_s);
     row("wrong usage: an entry that is not a number", u"restore|last"_s, {}, 2, u"\"last\""_s);
     row("help", u"--help"_s, {}, 0, u"Usage: hangarctl [options] command [arguments]\n"_s);
