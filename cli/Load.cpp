@@ -11,16 +11,16 @@ Load::Load()
                   tr("The configuration, as \"hangarctl list\" shows it."), true)
 {}
 
-int Load::change(StoredState& state, const QString& typed)
+int Load::change(StoredState& state, const QString& name)
 {
     // The window's load list takes no typed name: only a listed one can be loaded.
-    const qsizetype position = positionOfName(state.entries(), typed);
+    const qsizetype position = positionOfName(state.entries(), name);
     if (position < 0)
-        return fail(Messages::notListed(state, typed));
-    const QString name = state.entries().at(position);
+        return fail(Messages::notListed(state, name));
+    const QString listed = state.entries().at(position);
     History kept = history();
     const OperationResult result =
-        processFiles(Operation::Load, name, QString(), state.storedFs9Folder(),
+        processFiles(Operation::Load, listed, QString(), state.storedFs9Folder(),
                      state.storedSceneryFolder(), fileSystem(), &kept, state.entries());
     if (!result.performed)
         return fail(result.message);
@@ -29,6 +29,6 @@ int Load::change(StoredState& state, const QString& typed)
         err() << QCoreApplication::applicationName() << ": "
               << Messages::unsavedLiveKept(result.kept->id) << '\n'
               << Qt::flush;
-    state.lastConfig = name;
+    state.lastConfig = listed;
     return write(state);
 }

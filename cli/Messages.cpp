@@ -70,8 +70,8 @@ QString notListed(const StoredState& state, const QString& name)
     if (state.namesRead()) {
         const QStringList near = nearestNames(state.entries(), name);
         if (!near.isEmpty()) {
-            return Texts::tr("There is no configuration named \"%1\". Did you mean \"%2\"?")
-                .arg(name, near.join(QStringLiteral("\" or \"")));
+            return Texts::tr(R"(There is no configuration named "%1". Did you mean "%2"?)")
+                .arg(name, near.join(QStringLiteral(R"(" or ")")));
         }
         return Texts::tr("There is no configuration named \"%1\". \"hangarctl list\" shows the "
                          "configurations.")

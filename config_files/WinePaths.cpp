@@ -66,7 +66,7 @@ std::optional<QString> WindowsPathLookup::driveRoot(QChar letter)
     const QString dosDevices = joined(m_prefix, QStringLiteral("dosdevices"));
     const QString driveC = joined(m_prefix, QStringLiteral("drive_c"));
     const bool hasDriveC = QFileInfo(driveC).isDir();
-    const auto root = child(dosDevices, QString(letter) + u':', true);
+    auto root = child(dosDevices, QString(letter) + u':', true);
     // Wine's c: is a link to drive_c: every folder found on it is told under drive_c, the name
     // the user sees in the prefix, and the same for both folders of a configuration.
     if (root && hasDriveC &&

@@ -48,7 +48,7 @@ QString spellingOnDisk(const QString& folder, const QString& name)
                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         entries.next();
-        const QString entry = entries.fileName();
+        QString entry = entries.fileName();
         if (sameFileName(entry, name))
             return entry;
     }
