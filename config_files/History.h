@@ -57,7 +57,8 @@ enum class KeepOutcome
 //   <time>-<name>  the bytes of one kept file, e.g. "20250107-211544-120-Scenery.cfg" for a
 //                  Scenery.cfg kept then; stored once however many entries hold the same bytes
 //                  (a file is compared with the kept files of its size and fingerprint)
-//   <id>.json      one entry: its number, time, operation, name, and for each of the two files
+//   <id>.json      one entry: its number, time, operation, name, what its pair matched (an entry
+//                  may keep no file: the pair was not there), and for each of the two files
 //                  the path it came from, the name of its copy, its size, its time of last
 //                  change and its fingerprint; other keys in it are not the history's (the
 //                  entry may be the switch's record under a second name)
