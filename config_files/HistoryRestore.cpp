@@ -102,19 +102,17 @@ RestoreResult restoreEntry(int id, StoredState& state, History& history, FileSys
     }
     const QString when = entry->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const bool keptAny = !entry->files[0].keptAs.isEmpty() || !entry->files[1].keptAs.isEmpty();
+    // One arg() call each: a name may hold "%1".
+    const QString number = QString::number(entry->id);
     const QString what =
         keptAny ? Texts::tr("Put back %1 (entry %2, kept by %3 at %4)")
-                      .arg(keptPairText(*entry))
-                      .arg(entry->id)
-                      .arg(entry->operation, when)
+                      .arg(keptPairText(*entry), number, entry->operation, when)
                 : Texts::tr("Deleted %1, which were not there before %3 at %4 (entry %2)")
-                      .arg(fileNames(*entry))
-                      .arg(entry->id)
-                      .arg(entry->operation, when);
-    const QString where = result.kept ? Texts::tr("what it replaced, %1, is kept as entry %2.")
-                                            .arg(keptPairText(*result.kept))
-                                            .arg(result.kept->id)
-                                      : Texts::tr("what it replaced is not kept.");
+                      .arg(fileNames(*entry), number, entry->operation, when);
+    const QString where =
+        result.kept ? Texts::tr("what it replaced, %1, is kept as entry %2.")
+                          .arg(keptPairText(*result.kept), QString::number(result.kept->id))
+                    : Texts::tr("what it replaced is not kept.");
     return {true, what + QStringLiteral("; ") + where, listChanged};
 }
 
