@@ -19,5 +19,7 @@ QString lockUnavailable(const QString& lockFile);
 QString simulatorRunning(const QList<qint64>& processes);
 QString noInstallFound();
 QString unreadablePair(const QString& name, const QString& reason);
+// A Load replaced live files that were a copy of no saved configuration.
+QString unsavedLiveKept(int entry);
 
 } // namespace Messages

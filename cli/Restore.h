@@ -2,8 +2,6 @@
 
 #include "Command.h"
 
-#include <optional>
-
 // Puts a pair that the history keeps back where it came from, through the same both-or-neither
 // switch as a Load; the pair it replaces is kept in turn, so a restore can be undone too.
 class Restore : public Command
@@ -14,9 +12,6 @@ public:
 protected:
     Restore(QString name, QString description, QList<Argument> arguments);
 
-    // The number of the entry to put back, or nothing with the reason printed.
-    virtual std::optional<int> chosenEntry(const History& history, const QStringList& arguments);
-
 private:
     int execute(const QCommandLineParser& parser, const QStringList& arguments) final;
 };
@@ -26,7 +21,4 @@ class Undo : public Restore
 {
 public:
     Undo();
-
-private:
-    std::optional<int> chosenEntry(const History& history, const QStringList& arguments) override;
 };

@@ -48,10 +48,10 @@ Run::Run()
           {forceOption(), noSaveBackOption()})
 {}
 
-int Run::run(const QStringList& arguments, const QString& settingsFile, CommandServices& services)
+int Run::run(const QStringList& arguments, const SharedOptions& shared, CommandServices& services)
 {
     m_executed = false;
-    const int status = Command::run(arguments, settingsFile, services);
+    const int status = Command::run(arguments, shared, services);
     return status == WrongUsage && !m_executed ? int(ChildExit::NotStarted) : status;
 }
 

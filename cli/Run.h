@@ -15,7 +15,7 @@ public:
 
     // The program's exit status, or as env and nice give theirs: 125 when nothing was started
     // (wrong usage included), 126 when the program cannot be run, 127 when it is not found.
-    int run(const QStringList& arguments, const QString& settingsFile,
+    int run(const QStringList& arguments, const SharedOptions& shared,
             CommandServices& services) override;
 
 private:

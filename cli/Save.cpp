@@ -30,11 +30,11 @@ std::optional<QString> saveLive(StoredState& state, const QString& name, History
     // The window's messages name the configuration its load list shows, which after start-up is
     // the first entry.
     const OperationResult result =
-        processFiles(Operation::Save, state.entries().first(), name, state.storedFs9Folder(),
+        processFiles(Operation::Save, state.entries().first(), plan.name, state.storedFs9Folder(),
                      state.storedSceneryFolder(), fileSystem, &history);
     if (!result.performed)
         return result.message;
     if (plan.joinsList)
-        state.names << name;
+        state.names << plan.name;
     return std::nullopt;
 }

@@ -3,13 +3,13 @@
 #include "ConfigNames.h"
 #include "ConfigPaths.h"
 #include "DirectoryLookup.h"
+#include "LiveMatch.h"
 #include "PairSwitch.h"
 #include "SwitchLocks.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
-#include <algorithm>
 
 namespace {
 
@@ -88,8 +88,11 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
                          const KeepRequest& keep, bool deletes)
 {
     const SwitchOutcome outcome = switchPair(pair, fileSystem, keep);
+    // The newest entry always stays in the history: it is the one this switch kept.
     if (outcome.done)
-        return {true, QString()};
+        return {true, QString(),
+                keep.history != nullptr ? keep.history->entries().value(0)
+                                        : std::optional<HistoryEntry>()};
     const QString what = outcome.notKept
                              ? Texts::tr("The files to be replaced could not be kept in the "
                                          "history in %1:")
@@ -100,17 +103,19 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
                                           "operation.")
                           : deletes ? Texts::tr("No file was deleted.")
                                     : Texts::tr("No file was changed.");
-    return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
+    return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after, {}};
 }
 
 OperationResult recovered(const QStringList& folders, FileSystem& fileSystem, History* history)
 {
     const RecoveryOutcome recovery = recoverFolders(folders, fileSystem, history);
     if (recovery.done)
-        return {true, QString()};
-    return {false, Texts::tr("An interrupted change of the configuration files could not be "
-                             "completed:%1%2%1%1No file was changed.")
-                       .arg(cr, recovery.reason)};
+        return {true, QString(), {}};
+    return {false,
+            Texts::tr("An interrupted change of the configuration files could not be "
+                      "completed:%1%2%1%1No file was changed.")
+                .arg(cr, recovery.reason),
+            {}};
 }
 
 } // namespace
@@ -128,18 +133,18 @@ std::optional<Operation> operationFromWord(const QString& word)
 
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
-                             FileSystem& fileSystem, History* history)
+                             FileSystem& fileSystem, History* history, const QStringList& entries)
 {
     const QString& target = operation == Operation::Save ? newName : configName;
     if (const auto refusal = nameRefusal(target))
-        return {false, *refusal};
+        return {false, *refusal, {}};
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
     SwitchLocks locks;
     QString busy;
     if (!locks.take({folders.fs9, folders.scenery},
                     history != nullptr ? history->folder() : QString(), fileSystem, &busy))
-        return {false, busy};
+        return {false, busy, {}};
     if (folders.bothFoldersExist()) {
         OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, history);
         if (!recovery.performed)
@@ -147,10 +152,14 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     }
     const Checks checks = makeChecks(folders, configName);
     if (!mayGoAhead(operation, checks))
-        return {false, checksMessage(checks, configName)};
+        return {false, checksMessage(checks, configName), {}};
 
     static const char* const words[] = {"LOAD", "SAVE", "REMOVE"};
-    const KeepRequest keep{history, QLatin1String(words[int(operation)]), target};
+    // A Load replaces the live pair; a Save and a Remove the named configuration's own pair.
+    const KeepRequest keep{history, QLatin1String(words[int(operation)]), target,
+                           history == nullptr             ? std::nullopt
+                           : operation == Operation::Load ? liveCopyOf(folders, entries)
+                                                          : std::optional<QString>(target)};
     switch (operation) {
     case Operation::Load:
         return switched({{{folders.snapshotMain(configName), folders.liveMain()},
@@ -168,43 +177,50 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     return {};
 }
 
-OperationResult restoreFromHistory(int id, History& history, const ConfigFolders& folders,
-                                   FileSystem& fileSystem)
+std::optional<QString> liveCopyOf(const ConfigFolders& folders, const QStringList& entries)
+{
+    const LiveMatch match = matchLivePair(folders, entries);
+    if (!match.error.isEmpty())
+        return std::nullopt;
+    return match.names.value(0);
+}
+
+OperationResult restoreFromHistory(const HistoryEntry& entry, History& history,
+                                   const ConfigFolders& folders, FileSystem& fileSystem,
+                                   const std::optional<QString>& matched)
 {
     for (const QString& folder : {folders.fs9, folders.scenery}) {
         if (!FolderExists(folder))
-            return {false, Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
-                               .arg(folder, cr)};
+            return {false,
+                    Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
+                        .arg(folder, cr),
+                    {}};
     }
-    // The history is read under its lock: another copy may be adding to it.
-    SwitchLocks locks;
-    QString busy;
-    if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
-        return {false, busy};
-    OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, &history);
-    if (!recovery.performed)
-        return recovery;
-    const QList<HistoryEntry> entries = history.entries();
-    const auto found = std::find_if(entries.begin(), entries.end(),
-                                    [id](const HistoryEntry& entry) { return entry.id == id; });
-    if (found == entries.end())
-        return {false, Texts::tr("The history holds no entry %1.").arg(id)};
-    if (!isPairOf(folders, found->files[0].path, found->files[1].path))
+    if (!isPairOf(folders, entry.files[0].path, entry.files[1].path))
         return {false,
                 Texts::tr("Entry %1 of the history names %2 and %3, which are not a pair "
                           "of configuration files in the folders. It was left as it "
                           "is.%4%4No file was changed.")
-                    .arg(QString::number(id), found->files[0].path, found->files[1].path, cr)};
+                    .arg(QString::number(entry.id), entry.files[0].path, entry.files[1].path, cr),
+                {}};
+    SwitchLocks locks;
+    QString busy;
+    if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
+        return {false, busy, {}};
+    OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, &history);
+    if (!recovery.performed)
+        return recovery;
 
     std::array<PairStep, 2> pair;
     for (std::size_t i = 0; i < pair.size(); ++i) {
-        const KeptFile& file = found->files[i];
+        const KeptFile& file = entry.files[i];
         // A file that was not there when the pair was kept is deleted when it is put back.
         if (!file.keptAs.isEmpty())
             pair[i].source = history.keptFilePath(file.keptAs);
         pair[i].destination = file.path;
     }
-    return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);
+    return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), entry.name, matched},
+                    false);
 }
 
 QString changeNotRecorded(Operation operation, const QString& name, const QString& writeFailure)

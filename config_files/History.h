@@ -33,6 +33,10 @@ struct HistoryEntry
     QString operation;
     QString name;
     std::array<KeptFile, 2> files;
+    // The configuration the kept pair was when it went: a configuration's own snapshot pair, or a
+    // live pair that was a byte-for-byte copy of it; empty for a live pair that matched none (the
+    // files as the simulator left them). No value when it was not told (older entries).
+    std::optional<QString> matched;
 
     QJsonObject toJson() const;
     static std::optional<HistoryEntry> fromJson(const QJsonObject& object);
@@ -53,7 +57,8 @@ enum class KeepOutcome
 //   <time>-<name>  the bytes of one kept file, e.g. "20250107-211544-120-Scenery.cfg" for a
 //                  Scenery.cfg kept then; stored once however many entries hold the same bytes
 //                  (a file is compared with the kept files of its size and fingerprint)
-//   <id>.json      one entry: its number, time, operation, name, and for each of the two files
+//   <id>.json      one entry: its number, time, operation, name, what its pair matched (an entry
+//                  may keep no file: the pair was not there), and for each of the two files
 //                  the path it came from, the name of its copy, its size, its time of last
 //                  change and its fingerprint; other keys in it are not the history's (the
 //                  entry may be the switch's record under a second name)

@@ -14,8 +14,9 @@ class StoredState
 public:
     // Reads the settings file as start-up does. A folder is taken relative to the settings
     // file's folder; one that does not exist shows as the empty text; only when both exist are
-    // the names read (trimmed; empty and unusable names and names without both snapshot files
-    // skipped) and the name last loaded. Changes no file.
+    // the names read (trimmed; empty and unusable names, names without both snapshot files and
+    // names listed already in another letter case skipped) and the name last loaded. Changes no
+    // file.
     static StoredState read(const QString& settingsFile);
     // The same after completing, under the switch locks of the two folders and the history
     // (SwitchLocks.h), a switch that a crash interrupted; the locks stay taken in locks, so that

@@ -1,3 +1,4 @@
+#include "ConfigList.h"
 #include "ConfigNames.h"
 #include "FakeServices.h"
 #include "FileOperation.h"
@@ -83,8 +84,8 @@ class TestConfigFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void usableNames_data();
-    void usableNames();
+    void aNamePicksOneConfiguration_data();
+    void aNamePicksOneConfiguration();
     void checksRefuseWithExactMessage_data();
     void checksRefuseWithExactMessage();
     void pairStaysWholeWhenAStepFailsOrStops_data();
@@ -107,39 +108,66 @@ private slots:
     void fileRewrittenDuringLoadsNeverCrashes();
 };
 
-void TestConfigFiles::usableNames_data()
+void TestConfigFiles::aNamePicksOneConfiguration_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("usable");
-    const auto row = [](const char* why, const QString& name, bool usable) {
-        QTest::newRow(why) << name << usable;
+    // What a Save and a Remove under the typed name do to the list: "joins", "refused", or the
+    // listed entry they work on.
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("save");
+    QTest::addColumn<QString>("remove");
+    const auto row = [](const char* why, const QString& names, const QString& typed,
+                        const QString& save, const QString& remove) {
+        QTest::newRow(why) << names.split(u',', Qt::SkipEmptyParts) << typed << save << remove;
     };
-    row("inner blanks, dots, accents, one quote", u"Nuit d'été v1.2"_s, true);
-    row("empty", QString(), false);
-    row("leading blank", u" Night"_s, false);
-    row("trailing blank", u"Night "_s, false);
-    row("slash climbing out", u"../x"_s, false);
-    row("double quote, angles, pipe", u"\"a<b>|c\""_s, false);
-    row("wrapped in single quotes", u"'Night'"_s, false);
+    row("another spelling is the listed configuration", u"Night flying,Dawn"_s, u"night FLYING"_s,
+        u"Night flying"_s, u"Night flying"_s);
+    row("FS Original in any spelling is never removed", u"Dawn"_s, u"fs ORIGINAL"_s,
+        u"FS Original"_s, u"refused"_s);
+    row("accented letters in another case", u"Été"_s, u"éTÉ"_s, u"Été"_s, u"Été"_s);
+    row("the Kelvin sign is no K", u"Kilo"_s, u"\u212Ailo"_s, u"joins"_s, QString());
+    row("a full list takes another spelling", u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s, u"c9"_s, u"C9"_s,
+        u"C9"_s);
+    row("a full list refuses a new name", u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s, u"C10"_s, u"refused"_s,
+        QString());
+    row("usable: inner blanks, dots, accents, one quote", u"Dawn"_s, u"Nuit d'été v1.2"_s,
+        u"joins"_s, QString());
+    row("unusable: empty", u"Dawn"_s, QString(), u"refused"_s, QString());
+    row("unusable: a blank more", u"Dawn"_s, u"Dawn "_s, u"refused"_s, QString());
+    row("unusable: a leading blank", u"Dawn"_s, u" Dawn"_s, u"refused"_s, QString());
+    row("unusable: slash climbing out", u"Dawn"_s, u"../x"_s, u"refused"_s, QString());
+    row("unusable: double quote, angles, pipe", u"Dawn"_s, u"\"a<b>|c\""_s, u"refused"_s,
+        QString());
+    row("unusable: wrapped in single quotes", u"Dawn"_s, u"'Dawn'"_s, u"refused"_s, QString());
 }
 
-void TestConfigFiles::usableNames()
+// The one rule that every way in shares (a Save and a Remove, hangarctl's and the window's, and
+// the list read at start-up), and names no file can hold, refused before any file is touched.
+void TestConfigFiles::aNamePicksOneConfiguration()
 {
-    QFETCH(QString, name);
-    QFETCH(bool, usable);
-    QCOMPARE(!whyNameUnusable(name), usable);
-    if (usable)
+    QFETCH(QStringList, names);
+    QFETCH(QString, typed);
+    QFETCH(QString, save);
+    QFETCH(QString, remove);
+    const QStringList entries = QStringList{originalConfigName()} + names;
+    const SavePlan saving = planSave(entries, typed);
+    QCOMPARE(saving.refusal ? u"refused"_s : saving.joinsList ? u"joins"_s : saving.name, save);
+    const RemovePlan removing = planRemove(entries, typed);
+    QCOMPARE(removing.refusal    ? u"refused"_s
+             : removing.position ? entries.at(*removing.position)
+                                 : QString(),
+             remove);
+    if (!whyNameUnusable(typed))
         return;
-    QVERIFY(nameRefusal(name)->startsWith(u"The name \""_s + name + u"\" cannot be used"_s));
-    // Refused first, whatever the operation, before any file is touched: "../x" would reach
-    // x.cfg beside the folders.
+    QVERIFY(nameRefusal(typed)->startsWith(u"The name \""_s + typed + u"\" cannot be used"_s));
+    // "../x" would reach x.cfg beside the folders.
     FolderFixture f;
     TestFiles::write(f.root.filePath(u"x.cfg"_s), "outside");
     DiskFileSystem fs;
     for (Operation operation : {Operation::Load, Operation::Save, Operation::Remove}) {
-        const auto result = processFiles(operation, name, name, f.fs9, f.scenery, fs);
+        const auto result = processFiles(operation, typed, typed, f.fs9, f.scenery, fs);
         QVERIFY(!result.performed);
-        QCOMPARE(result.message, *nameRefusal(name));
+        QCOMPARE(result.message, *nameRefusal(typed));
     }
     QCOMPARE(TestFiles::read(f.root.filePath(u"x.cfg"_s)), "outside"_ba);
     QCOMPARE(QDir(f.fs9).entryList(QDir::Files), QStringList{u"FS9.cfg"_s});
@@ -572,12 +600,14 @@ void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack_data()
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QString>("newName");
     QTest::addColumn<QByteArrayList>("gone");
-    QTest::newRow("load keeps the live pair")
-        << Operation::Load << QString() << QByteArrayList{"live main", "live scenery"};
+    QTest::addColumn<QString>("matched"); // what the history says the pair that went was
+    QTest::newRow("load keeps the live pair, a copy of nothing saved")
+        << Operation::Load << QString() << QByteArrayList{"live main", "live scenery"} << u""_s;
     QTest::newRow("save over a name keeps its old snapshot pair")
-        << Operation::Save << u"Night"_s << QByteArrayList{"Night main", "Night scenery"};
-    QTest::newRow("save under a new name replaces nothing and keeps nothing")
-        << Operation::Save << u"New"_s << QByteArrayList{};
+        << Operation::Save << u"Night"_s << QByteArrayList{"Night main", "Night scenery"}
+        << u"Night"_s;
+    QTest::newRow("save under a new name keeps an entry without files, whose restore deletes")
+        << Operation::Save << u"New"_s << QByteArrayList{"<missing>", "<missing>"} << u"New"_s;
 }
 
 void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
@@ -585,23 +615,24 @@ void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
     QFETCH(Operation, operation);
     QFETCH(QString, newName);
     QFETCH(QByteArrayList, gone);
+    QFETCH(QString, matched);
     HistoryFixture f;
     f.addConfig(u"Night"_s);
-    const QByteArrayList before = f.contents(u"Night"_s);
+    const QString target = newName == u"New"_s ? newName : u"Night"_s;
+    const QByteArrayList before = f.contents(target);
     DiskFileSystem fs;
-    QVERIFY(
-        processFiles(operation, u"Night"_s, newName, f.fs9, f.scenery, fs, &f.history).performed);
+    const OperationResult done = processFiles(operation, u"Night"_s, newName, f.fs9, f.scenery, fs,
+                                              &f.history, {u"FS Original"_s, u"Night"_s});
+    QVERIFY(done.performed);
+    QCOMPARE(done.kept->matched, std::optional<QString>(matched));
     using Pairs = QList<QByteArrayList>;
-    QCOMPARE(f.listed(), gone.isEmpty() ? Pairs{} : Pairs{gone});
+    QCOMPARE(f.listed(), Pairs{gone});
     QVERIFY(f.leftovers().isEmpty());
-    if (gone.isEmpty())
-        return;
-    const QByteArrayList after =
-        f.contents(u"Night"_s).mid(operation == Operation::Load ? 0 : 2, 2);
-    QVERIFY(restoreFromHistory(f.history.entries().first().id, f.history,
+    const QByteArrayList after = f.contents(target).mid(operation == Operation::Load ? 0 : 2, 2);
+    QVERIFY(restoreFromHistory(f.history.entries().first(), f.history,
                                ConfigFolders::fromTexts(f.fs9, f.scenery), fs)
                 .performed);
-    QCOMPARE(f.contents(u"Night"_s), before);
+    QCOMPARE(f.contents(target), before);
     QCOMPARE(f.listed(), (Pairs{after, gone})); // what the restore replaced is kept in turn
 }
 
@@ -742,9 +773,14 @@ void TestConfigFiles::plantedFilesAreNeverFollowed()
     QVERIFY(!entries.isEmpty());
     QCOMPARE(entries.first().id, plant == u"entry-path"_s ? 6 : 1);
     QCOMPARE(f.listed().first(), before.first(2));
-    QVERIFY(
-        !restoreFromHistory(plantedId, f.history, ConfigFolders::fromTexts(f.fs9, f.scenery), fs)
-             .performed);
+    // Listed only when its files are where a kept file may be; never restored.
+    const auto planted = std::find_if(entries.begin(), entries.end(),
+                                      [&](const HistoryEntry& e) { return e.id == plantedId; });
+    QCOMPARE(planted != entries.end(), plant == u"entry-path"_s);
+    if (planted != entries.end())
+        QVERIFY(
+            !restoreFromHistory(*planted, f.history, ConfigFolders::fromTexts(f.fs9, f.scenery), fs)
+                 .performed);
     QCOMPARE(TestFiles::read(victim), "victim"_ba);
     QCOMPARE(TestFiles::read(other), "other"_ba);
 }
