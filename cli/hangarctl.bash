@@ -43,7 +43,7 @@ _hangarctl()
         case $command in
         "") options="--help --version --settings" ;;
         list | diff | check | history) options+=" --json" ;;
-        load | save | restore | undo) options+=" --force" ;;
+        load | save | remove | restore | undo) options+=" --force" ;;
         folders) options+=" --fs9 --scenery" ;;
         detect) options+=" --apply" ;;
         esac
