@@ -6,6 +6,7 @@
 #include "History.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -15,6 +16,14 @@ struct Texts
 {
     Q_DECLARE_TR_FUNCTIONS(KeptPairDiff)
 };
+
+bool sameBytes(const QString& path, const QString& otherPath)
+{
+    QFile file(path);
+    QFile other(otherPath);
+    return file.open(QIODevice::ReadOnly) && other.open(QIODevice::ReadOnly) &&
+           file.readAll() == other.readAll();
+}
 
 } // namespace
 
@@ -36,6 +45,16 @@ QString keptPairDifferences(const History& history, const HistoryEntry& entry)
         !readConfigPair(history.keptFilePath(entry.files[0].keptAs),
                         history.keptFilePath(entry.files[1].keptAs), &kept, &error))
         return Texts::tr("The two pairs cannot be compared: %1").arg(error);
-    return diffAsText(diffConfigs(live, kept), QStringLiteral("live"),
-                      Texts::tr("entry %1").arg(entry.id), false);
+    const ConfigDiff diff = diffConfigs(live, kept);
+    QString text =
+        diffAsText(diff, QStringLiteral("live"), Texts::tr("entry %1").arg(entry.id), false);
+    // No setting differs, yet the files may: say so rather than let "no differences" mislead.
+    if (diff.isEmpty() &&
+        !(sameBytes(folders.liveMain(), history.keptFilePath(entry.files[0].keptAs)) &&
+          sameBytes(folders.liveScenery(), history.keptFilePath(entry.files[1].keptAs))))
+        text +=
+            Texts::tr("The files differ all the same, in what makes no setting: spacing, letter "
+                      "case of names, comments, the order of keys, or lines outside any "
+                      "section.\n");
+    return text;
 }

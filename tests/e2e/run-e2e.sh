@@ -85,10 +85,13 @@ cmp -s "$scratch/expected-scenery" "$scratch/scenery/Scenery.cfg" || { echo "e2e
 shot e2e-undo
 xdotool key Return        # closes the message
 until_true eval '! xdotool search --onlyvisible --name "^Undo$" >/dev/null'
+# Without a window manager nothing gives the window the keyboard back when the message closes.
+xdotool windowfocus --sync "$window"
 xdotool key ctrl+z        # pressed again: where the first began
 xdotool search --sync --onlyvisible --name '^Undo$' >/dev/null
 xdotool key Return
 until_true eval '! xdotool search --onlyvisible --name "^Undo$" >/dev/null'
+xdotool windowfocus --sync "$window"
 xdotool key ctrl+h
 xdotool search --sync --onlyvisible --name '^History$' >/dev/null
 shot e2e-history
