@@ -353,8 +353,9 @@ void frmHangar::restoreKept(std::optional<int> id)
         QStringLiteral("Put back %1 as they were before the %2.")
                 .arg(pairKept(*entry, live), replacedBy(*entry)) +
             QChar(13) + QChar(13) +
-            QStringLiteral("What they replaced is kept in turn: %1 %2 returns to where you were.")
-                .arg(undoKeys(), id ? QStringLiteral("in the window") : QStringLiteral("again")),
+            (id ? QStringLiteral("%1 in the window returns to where you were.")
+                : QStringLiteral("Pressing %1 again returns to where you were."))
+                .arg(undoKeys()),
         id ? QStringLiteral("Restore") : QStringLiteral("Undo"));
 }
 
