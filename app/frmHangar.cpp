@@ -189,7 +189,7 @@ void frmHangar::cboConfigNameTO_KeyPress(int& keyAscii)
 
 void frmHangar::refreshRemoveEnabled()
 {
-    cmdREMOVE->setEnabled(cboConfigNameTO->currentText() != originalConfigName());
+    cmdREMOVE->setEnabled(!sameConfigName(cboConfigNameTO->currentText(), originalConfigName()));
 }
 
 void frmHangar::chkSaveActivation_Click()
@@ -226,9 +226,9 @@ void frmHangar::cmdSAVE_Click()
     const SavePlan plan = planSave(listEntries(cboConfigNameTO), name);
     if (plan.refusal) {
         showError(*plan.refusal);
-    } else if (ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), name) &&
+    } else if (ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), plan.name) &&
                plan.joinsList) {
-        cboConfigName->addItem(name);
+        cboConfigName->addItem(plan.name);
         cboConfigName->setCurrentIndex(cboConfigName->count() - 1);
     }
     chkSaveActivation->setChecked(false);
@@ -411,7 +411,7 @@ bool frmHangar::ProcessFiles(const QString& operation, const QString& configName
         return false;
     const OperationResult result =
         processFiles(*known, configName, newName, txtFS9Folder->text(), txtSceFolder->text(),
-                     m_services.fileSystem, &*m_history);
+                     m_services.fileSystem, &*m_history, listEntries(cboConfigName));
     if (!result.message.isEmpty())
         showError(result.message);
     if (result.performed && *known == Operation::Load) {

@@ -1,9 +1,9 @@
 #include "HistoryList.h"
 
+#include "HistoryRestore.h"
 #include "TextTable.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,12 +26,13 @@ QJsonObject fileObject(const History& history, const KeptFile& file)
 HistoryList::HistoryList()
     : Command(QStringLiteral("history"),
               tr("Lists the pairs that the history keeps. One line each, newest first: the "
-                 "entry's number for \"hangarctl restore\", when it was kept, the operation and "
-                 "the configuration that replaced or deleted it, and its two files."),
+                 "entry's number for \"hangarctl restore\", when it was kept, the operation that "
+                 "replaced or deleted it, and what the pair was: a configuration's own pair, the "
+                 "live files and the configuration they were a copy of, if any, or no files."),
               {},
               {jsonOption(tr("Prints a JSON array instead, with each entry's two files: the path "
                              "each came from, its kept copy, its size and modification time "
-                             "(null for a file that was not there)."))})
+                             "(null for a file that was not there), and what it matched."))})
 {}
 
 int HistoryList::execute(const QCommandLineParser& parser, const QStringList&)
@@ -41,12 +42,9 @@ int HistoryList::execute(const QCommandLineParser& parser, const QStringList&)
     if (!parser.isSet(jsonOption())) {
         QList<TextRow> rows;
         for (const HistoryEntry& entry : entries) {
-            QStringList files;
-            for (const KeptFile& file : entry.files)
-                files << (file.keptAs.isEmpty() ? tr("(none)") : QFileInfo(file.path).fileName());
             rows.append({{QString::number(entry.id).rightJustified(3),
                           entry.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                          entry.operation, entry.name, files.join(QStringLiteral(" + "))},
+                          entry.operation, keptPairText(entry)},
                          {}});
         }
         for (const QString& line : alignedRows(rows, false))
@@ -61,6 +59,10 @@ int HistoryList::execute(const QCommandLineParser& parser, const QStringList&)
                         {QStringLiteral("time"), entry.time.toUTC().toString(Qt::ISODateWithMs)},
                         {QStringLiteral("operation"), entry.operation},
                         {QStringLiteral("name"), entry.name},
+                        {QStringLiteral("live"), isLivePair(entry)},
+                        {QStringLiteral("matched"), entry.matched && !entry.matched->isEmpty()
+                                                        ? QJsonValue(*entry.matched)
+                                                        : QJsonValue()},
                         {QStringLiteral("fs9"), fileObject(kept, entry.files[0])},
                         {QStringLiteral("scenery"), fileObject(kept, entry.files[1])}});
     }

@@ -84,4 +84,12 @@ QString unreadablePair(const QString& name, const QString& reason)
     return Texts::tr("The files of \"%1\" could not be read: %2").arg(name, reason);
 }
 
+QString unsavedLiveKept(int entry)
+{
+    return Texts::tr("The live files were a copy of no saved configuration: they are kept in the "
+                     "history as entry %1. \"hangarctl undo\" or \"hangarctl restore %1\" "
+                     "brings them back.")
+        .arg(entry);
+}
+
 } // namespace Messages

@@ -17,5 +17,7 @@ QString heldByCommand(const QString& settingsFile, qint64 holder, qint64 seconds
 QString lockUnavailable(const QString& lockFile);
 QString noInstallFound();
 QString unreadablePair(const QString& name, const QString& reason);
+// A Load replaced live files that were a copy of no saved configuration.
+QString unsavedLiveKept(int entry);
 
 } // namespace Messages

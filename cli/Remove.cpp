@@ -18,12 +18,13 @@ int Remove::change(StoredState& state, const QString& name)
         return fail(*plan.refusal);
     if (!plan.position)
         return fail(Messages::notListed(state, name));
+    const QString listed = state.entries().at(*plan.position);
     History kept = history();
     const OperationResult result =
-        processFiles(Operation::Remove, name, QString(), state.storedFs9Folder(),
+        processFiles(Operation::Remove, listed, QString(), state.storedFs9Folder(),
                      state.storedSceneryFolder(), fileSystem(), &kept);
     int status = result.performed ? Done : fail(result.message);
-    const QList<int> leaving = entriesLeavingAfterRemove(foldersOf(state), state.entries(), name);
+    const QList<int> leaving = entriesLeavingAfterRemove(foldersOf(state), state.entries(), listed);
     for (int position : leaving) // the names follow "FS Original", which is never removed
         state.names.removeAt(position - 1);
     if (!leaving.isEmpty() && write(state) != Done)

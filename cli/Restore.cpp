@@ -1,5 +1,7 @@
 #include "Restore.h"
 
+#include "HistoryRestore.h"
+
 #include <QCommandLineParser>
 
 Restore::Restore()
@@ -7,8 +9,9 @@ Restore::Restore()
           QStringLiteral("restore"),
           tr("Puts a kept pair back. Copies the two files of the history's entry ID back to "
              "where they came from, both or neither, and keeps the pair they replace in the "
-             "history in turn. A configuration that a Remove took off the list joins it "
-             "again."),
+             "history in turn, and prints one line that says what it put back and where the "
+             "pair it replaced is kept. A configuration's pair that comes back joins the list "
+             "again; one that the restore deletes leaves it."),
           {{QStringLiteral("ID"), tr("The entry's number, as \"hangarctl history\" shows it.")}})
 {}
 
@@ -16,33 +19,30 @@ Restore::Restore(QString name, QString description, QList<Argument> arguments)
     : Command(std::move(name), std::move(description), std::move(arguments), {forceOption()})
 {}
 
-std::optional<RestoreResult> Restore::put(StoredState& state, History& history,
-                                          const QStringList& arguments)
-{
-    bool isNumber = false;
-    const int id = arguments.first().toInt(&isNumber);
-    if (!isNumber) {
-        wrongUsage(tr("ID must be an entry's number, not \"%1\".").arg(arguments.first()),
-                   QCoreApplication::applicationName() + u' ' + name());
-        return std::nullopt;
-    }
-    return restoreEntry(id, state, history, fileSystem());
-}
-
 int Restore::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
+    // Undo takes no entry: it restores the newest.
+    std::optional<int> id;
+    if (!arguments.isEmpty()) {
+        bool isNumber = false;
+        id = arguments.first().toInt(&isNumber);
+        if (!isNumber)
+            return wrongUsage(
+                tr("ID must be an entry's number, not \"%1\".").arg(arguments.first()),
+                QCoreApplication::applicationName() + u' ' + name());
+    }
     if (refusedWhileSimulatorRuns(parser))
         return Failed;
     auto state = lockAndRead();
     if (!state)
         return Failed;
     History kept = history();
-    const auto result = put(*state, kept, arguments);
-    if (!result)
-        return WrongUsage;
-    if (!result->performed)
-        return fail(result->message);
-    return result->listChanged ? write(*state) : Done;
+    const RestoreResult result = id ? restoreEntry(*id, *state, kept, fileSystem())
+                                    : undoLastChange(*state, kept, fileSystem());
+    if (!result.performed)
+        return fail(result.message);
+    out() << result.message << '\n' << Qt::flush;
+    return result.listChanged ? write(*state) : Done;
 }
 
 Undo::Undo()
@@ -52,8 +52,3 @@ Undo::Undo()
                  "back, so a second undo returns to where the first began."),
               {})
 {}
-
-std::optional<RestoreResult> Undo::put(StoredState& state, History& history, const QStringList&)
-{
-    return undoLastChange(state, history, fileSystem());
-}

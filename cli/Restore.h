@@ -1,9 +1,6 @@
 #pragma once
 
 #include "Command.h"
-#include "HistoryRestore.h"
-
-#include <optional>
 
 // Puts a pair that the history keeps back where it came from, through the same both-or-neither
 // switch as a Load; the pair it replaces is kept in turn, so a restore can be undone too.
@@ -15,10 +12,6 @@ public:
 protected:
     Restore(QString name, QString description, QList<Argument> arguments);
 
-    // Puts the chosen entry back; nothing, with the reason printed, for a wrong argument.
-    virtual std::optional<RestoreResult> put(StoredState& state, History& history,
-                                             const QStringList& arguments);
-
 private:
     int execute(const QCommandLineParser& parser, const QStringList& arguments) final;
 };
@@ -28,8 +21,4 @@ class Undo : public Restore
 {
 public:
     Undo();
-
-private:
-    std::optional<RestoreResult> put(StoredState& state, History& history,
-                                     const QStringList& arguments) override;
 };

@@ -20,12 +20,12 @@ int Save::change(StoredState& state, const QString& name)
     // the first entry.
     History kept = history();
     const OperationResult result =
-        processFiles(Operation::Save, state.entries().first(), name, state.storedFs9Folder(),
+        processFiles(Operation::Save, state.entries().first(), plan.name, state.storedFs9Folder(),
                      state.storedSceneryFolder(), fileSystem(), &kept);
     if (!result.performed)
         return fail(result.message);
     if (!plan.joinsList)
         return Done;
-    state.names << name;
+    state.names << plan.name;
     return write(state);
 }

@@ -12,23 +12,22 @@ constexpr int maxEntries = 10;
 SavePlan planSave(const QStringList& entries, const QString& name)
 {
     if (const auto refusal = nameRefusal(name))
-        return {refusal, false};
+        return {refusal, false, name};
     // The search covers the ten places the list can have, whether or not they are all taken.
-    for (int position = 0; position < maxEntries; ++position) {
-        if (entries.value(position) == name)
-            return {std::nullopt, false};
-    }
+    const qsizetype position = positionOfName(entries.mid(0, maxEntries), name);
+    if (position >= 0)
+        return {std::nullopt, false, entries.at(position)};
     if (entries.size() >= maxEntries)
-        return {QStringLiteral("Sorry, you cannot create more of 9 configurations."), false};
-    return {std::nullopt, true};
+        return {QStringLiteral("Sorry, you cannot create more of 9 configurations."), false, name};
+    return {std::nullopt, true, name};
 }
 
 RemovePlan planRemove(const QStringList& entries, const QString& name)
 {
-    if (name == originalConfigName())
+    if (sameConfigName(name, originalConfigName()))
         return {QStringLiteral("Sorry, you cannot remove the original configuration."),
                 std::nullopt};
-    const qsizetype position = entries.indexOf(name);
+    const qsizetype position = positionOfName(entries, name);
     if (position < 0)
         return {};
     return {std::nullopt, int(position)};
@@ -40,7 +39,7 @@ QList<int> entriesLeavingAfterRemove(const ConfigFolders& folders, const QString
     QList<int> leaving;
     for (int position = int(entries.size()) - 1; position >= 1; --position) {
         const QString& entry = entries.at(position);
-        if (entry.compare(name, Qt::CaseInsensitive) == 0 && !whyNameUnusable(entry) &&
+        if (sameConfigName(entry, name) && !whyNameUnusable(entry) &&
             folders.snapshotPairBroken(entry))
             leaving << position;
     }

@@ -1,6 +1,9 @@
 #include "ConfigNames.h"
 
+#include "DirectoryLookup.h"
+
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -42,4 +45,17 @@ std::optional<QString> nameRefusal(const QString& name)
     if (!why)
         return std::nullopt;
     return Texts::tr("The name \"%1\" cannot be used for a configuration: %2.").arg(name, *why);
+}
+
+bool sameConfigName(const QString& a, const QString& b)
+{
+    return sameFileName(a, b);
+}
+
+qsizetype positionOfName(const QStringList& entries, const QString& name)
+{
+    const auto found = std::find_if(entries.begin(), entries.end(), [&](const QString& entry) {
+        return sameConfigName(entry, name);
+    });
+    return found == entries.end() ? -1 : found - entries.begin();
 }

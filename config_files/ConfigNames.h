@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The name of the configuration that always heads the load list.
@@ -16,3 +17,10 @@ std::optional<QString> whyNameUnusable(const QString& name);
 
 // The message that refuses an unusable name, or nothing when the name is usable.
 std::optional<QString> nameRefusal(const QString& name);
+
+// Whether two names pick the same configuration. A name stands for a pair of files, so names
+// compare as Windows compares file names: "Night flying" and "night FLYING" are one configuration.
+bool sameConfigName(const QString& a, const QString& b);
+
+// The position of the first entry that picks the same configuration as the name, or -1.
+qsizetype positionOfName(const QStringList& entries, const QString& name);

@@ -3,12 +3,12 @@
 #include "ConfigNames.h"
 #include "ConfigPaths.h"
 #include "DirectoryLookup.h"
+#include "LiveMatch.h"
 #include "PairSwitch.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
-#include <algorithm>
 
 namespace {
 
@@ -87,8 +87,11 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
                          const KeepRequest& keep, bool deletes)
 {
     const SwitchOutcome outcome = switchPair(pair, fileSystem, keep);
+    // The newest entry always stays in the history: it is the one this switch kept.
     if (outcome.done)
-        return {true, QString()};
+        return {true, QString(),
+                keep.history != nullptr ? keep.history->entries().value(0)
+                                        : std::optional<HistoryEntry>()};
     const QString what = outcome.notKept
                              ? Texts::tr("The files to be replaced could not be kept in the "
                                          "history in %1:")
@@ -99,17 +102,19 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
                                           "operation.")
                           : deletes ? Texts::tr("No file was deleted.")
                                     : Texts::tr("No file was changed.");
-    return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after};
+    return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after, {}};
 }
 
 OperationResult recovered(const QStringList& folders, FileSystem& fileSystem)
 {
     const RecoveryOutcome recovery = recoverFolders(folders, fileSystem);
     if (recovery.done)
-        return {true, QString()};
-    return {false, Texts::tr("An interrupted change of the configuration files could not be "
-                             "completed:%1%2%1%1No file was changed.")
-                       .arg(cr, recovery.reason)};
+        return {true, QString(), {}};
+    return {false,
+            Texts::tr("An interrupted change of the configuration files could not be "
+                      "completed:%1%2%1%1No file was changed.")
+                .arg(cr, recovery.reason),
+            {}};
 }
 
 } // namespace
@@ -127,11 +132,11 @@ std::optional<Operation> operationFromWord(const QString& word)
 
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
-                             FileSystem& fileSystem, History* history)
+                             FileSystem& fileSystem, History* history, const QStringList& entries)
 {
     const QString& target = operation == Operation::Save ? newName : configName;
     if (const auto refusal = nameRefusal(target))
-        return {false, *refusal};
+        return {false, *refusal, {}};
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
     if (folders.bothFoldersExist()) {
@@ -141,10 +146,14 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     }
     const Checks checks = makeChecks(folders, configName);
     if (!mayGoAhead(operation, checks))
-        return {false, checksMessage(checks, configName)};
+        return {false, checksMessage(checks, configName), {}};
 
     static const char* const words[] = {"LOAD", "SAVE", "REMOVE"};
-    const KeepRequest keep{history, QLatin1String(words[int(operation)]), target};
+    // A Load replaces the live pair; a Save and a Remove the named configuration's own pair.
+    const KeepRequest keep{history, QLatin1String(words[int(operation)]), target,
+                           history == nullptr             ? std::nullopt
+                           : operation == Operation::Load ? liveCopyOf(folders, entries)
+                                                          : std::optional<QString>(target)};
     switch (operation) {
     case Operation::Load:
         return switched({{{folders.snapshotMain(configName), folders.liveMain()},
@@ -162,22 +171,28 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     return {};
 }
 
-OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem)
+std::optional<QString> liveCopyOf(const ConfigFolders& folders, const QStringList& entries)
 {
-    const QList<HistoryEntry> entries = history.entries();
-    const auto found = std::find_if(entries.begin(), entries.end(),
-                                    [id](const HistoryEntry& entry) { return entry.id == id; });
-    if (found == entries.end())
-        return {false, Texts::tr("The history holds no entry %1.").arg(id)};
+    const LiveMatch match = matchLivePair(folders, entries);
+    if (!match.error.isEmpty())
+        return std::nullopt;
+    return match.names.value(0);
+}
+
+OperationResult restoreFromHistory(const HistoryEntry& entry, History& history,
+                                   FileSystem& fileSystem, const std::optional<QString>& matched)
+{
 
     std::array<PairStep, 2> pair;
     QStringList folders;
     for (std::size_t i = 0; i < pair.size(); ++i) {
-        const KeptFile& file = found->files[i];
+        const KeptFile& file = entry.files[i];
         const QString folder = QFileInfo(file.path).path();
         if (!QFileInfo(folder).isDir())
-            return {false, Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
-                               .arg(folder, cr)};
+            return {false,
+                    Texts::tr("The folder %1 no longer exists.%2%2No file was changed.")
+                        .arg(folder, cr),
+                    {}};
         folders.removeAll(folder);
         folders.append(folder);
         // A file that was not there when the pair was kept is deleted when it is put back.
@@ -185,9 +200,10 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
             pair[i].source = history.keptFilePath(file.keptAs);
     }
     for (std::size_t i = 0; i < pair.size(); ++i)
-        pair[i].destination = found->files[i].path;
+        pair[i].destination = entry.files[i].path;
     OperationResult recovery = recovered(folders, fileSystem);
     if (!recovery.performed)
         return recovery;
-    return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);
+    return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), entry.name, matched},
+                    false);
 }

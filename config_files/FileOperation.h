@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ConfigPaths.h"
 #include "FileSystem.h"
 #include "History.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 enum class Operation
@@ -22,6 +24,8 @@ struct OperationResult
     bool performed = false;
     // What the user must be told, titled "Error"; empty when all went well.
     QString message;
+    // The history's entry that keeps what the operation replaced or deleted, once it is done.
+    std::optional<HistoryEntry> kept;
 };
 
 // Copies or deletes the files of a configuration in the two folders given as the folder boxes'
@@ -30,11 +34,21 @@ struct OperationResult
 // Nothing is done unless the folders and the files the operation needs exist. Both files change or
 // neither does, across a crash too (see PairSwitch.h); a switch that a crash interrupted is
 // completed first. With a history, the pair that a Load, a Save or a Remove replaces or deletes is
-// kept there first, and nothing goes when it cannot be kept.
+// kept there first, and nothing goes when it cannot be kept. entries, the list's names, tell the
+// history which configuration a replaced live pair was a copy of.
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
-                             FileSystem& fileSystem, History* history = nullptr);
+                             FileSystem& fileSystem, History* history = nullptr,
+                             const QStringList& entries = {});
 
-// Puts the pair kept as the history's entry back at the paths it came from, both files or
-// neither, keeping the pair it replaces in the history in turn (so a restore can be undone).
-OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem);
+// Puts the pair kept as the entry of the history back at the paths it came from, both files or
+// neither, keeping the pair it replaces in the history in turn (so a restore can be undone), told
+// as matched (HistoryEntry::matched).
+OperationResult restoreFromHistory(const HistoryEntry& entry, History& history,
+                                   FileSystem& fileSystem,
+                                   const std::optional<QString>& matched = std::nullopt);
+
+// Which configuration the live pair is a copy of, as the history tells it: the first listed
+// configuration whose snapshot pair holds the same bytes, else empty; nothing when the live pair
+// cannot be read.
+std::optional<QString> liveCopyOf(const ConfigFolders& folders, const QStringList& entries);

@@ -74,11 +74,15 @@ QJsonObject HistoryEntry::toJson() const
             {QStringLiteral("modified"), file.modified.toUTC().toString(Qt::ISODateWithMs)},
             {QStringLiteral("fingerprint"), file.fingerprint}});
     }
-    return {{QStringLiteral("id"), id},
-            {QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
-            {QStringLiteral("operation"), operation},
-            {QStringLiteral("name"), name},
-            {QStringLiteral("files"), array}};
+    QJsonObject object{{QStringLiteral("id"), id},
+                       {QStringLiteral("time"), time.toString(Qt::ISODateWithMs)},
+                       {QStringLiteral("operation"), operation},
+                       {QStringLiteral("name"), name},
+                       {QStringLiteral("files"), array}};
+    if (matched)
+        object.insert(QStringLiteral("matched"),
+                      matched->isEmpty() ? QJsonValue() : QJsonValue(*matched));
+    return object;
 }
 
 std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
@@ -88,6 +92,8 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
     entry.time = QDateTime::fromString(object.value(u"time").toString(), Qt::ISODateWithMs);
     entry.operation = object.value(u"operation").toString();
     entry.name = object.value(u"name").toString();
+    if (object.contains(u"matched"))
+        entry.matched = object.value(u"matched").toString();
     const QJsonArray array = object.value(u"files").toArray();
     if (entry.id <= 0 || !entry.time.isValid() || array.size() != qsizetype(entry.files.size()))
         return std::nullopt;
@@ -365,8 +371,6 @@ KeepOutcome History::store(HistoryEntry entry, const std::array<QString, 2>& set
             copied << target;
         m_unflushed = true;
     }
-    if (!failed && entry.files[0].keptAs.isEmpty() && entry.files[1].keptAs.isEmpty())
-        return KeepOutcome::Kept;
     // The metadata comes last, so that an entry is never listed before its files are in place.
     if (!failed && fileSystem.writeWhole(entryPath(entry.id),
                                          QJsonDocument(entry.toJson()).toJson(), record, error)) {

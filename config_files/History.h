@@ -33,6 +33,10 @@ struct HistoryEntry
     QString operation;
     QString name;
     std::array<KeptFile, 2> files;
+    // The configuration the kept pair was when it went: a configuration's own snapshot pair, or a
+    // live pair that was a byte-for-byte copy of it; empty for a live pair that matched none (the
+    // files as the simulator left them). No value when it was not told (older entries).
+    std::optional<QString> matched;
 
     QJsonObject toJson() const;
     static std::optional<HistoryEntry> fromJson(const QJsonObject& object);

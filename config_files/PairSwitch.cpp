@@ -185,18 +185,16 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
         steps.push_back({step.destination, staged,
                          HangarTemporaries::nameBeside(step.destination, QStringLiteral("old"))});
     }
-    // Set only when there is a pair to keep.
-    History* history = nullptr;
-    if (keep.history != nullptr) {
-        // The record tells recovery which entry the set-aside files become, and their names in
-        // the history.
-        const HistoryEntry entry = keep.history->newEntry(
-            keep.operation, keep.name, {pair[0].destination, pair[1].destination});
-        if (!entry.files[0].keptAs.isEmpty() || !entry.files[1].keptAs.isEmpty()) {
-            history = keep.history;
-            record.keep =
-                RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), entry};
-        }
+    // The record tells recovery which entry the set-aside files become, and their names in the
+    // history. A pair that was not there is kept too, as an entry with no files: putting it back
+    // deletes what the switch made, so that every change can be undone.
+    History* history = keep.history;
+    if (history != nullptr) {
+        HistoryEntry entry = history->newEntry(keep.operation, keep.name,
+                                               {pair[0].destination, pair[1].destination});
+        entry.matched = keep.matched;
+        record.keep =
+            RecordedKeep{history->folder(), history->maxEntries(), history->maxBytes(), entry};
     }
 
     // The record and every copy must be on disk, names included, before anything is renamed:

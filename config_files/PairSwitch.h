@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 // One file of a pair: its destination is replaced by a copy of the source, or deleted when there
 // is no source.
@@ -21,6 +22,8 @@ struct KeepRequest
     History* history = nullptr;
     QString operation;
     QString name;
+    // What the pair that goes was (HistoryEntry::matched).
+    std::optional<QString> matched;
 };
 
 struct SwitchOutcome

@@ -66,7 +66,8 @@ StoredState StoredState::readFile(const QString& settingsFile, FileSystem* recov
         const QString name = readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
         // A hand-edited name that cannot name snapshot files is skipped like one whose files
         // are missing: no path is built from it.
-        if (name.isEmpty() || whyNameUnusable(name))
+        // A name listed already in any letter case picks the same configuration: listed once.
+        if (name.isEmpty() || whyNameUnusable(name) || positionOfName(state.entries(), name) >= 0)
             continue;
         const bool mainPresent = FileExists(folders.snapshotMain(name));
         const bool sceneryPresent = FileExists(folders.snapshotScenery(name));

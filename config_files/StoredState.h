@@ -12,8 +12,9 @@ class StoredState
 {
 public:
     // Reads the settings file as start-up does. A folder that does not exist shows as the empty
-    // text; only when both exist are the names read (trimmed; empty and unusable names and names
-    // without both snapshot files skipped) and the name last loaded. Changes no file.
+    // text; only when both exist are the names read (trimmed; empty and unusable names, names
+    // without both snapshot files and names listed already in another letter case skipped) and
+    // the name last loaded. Changes no file.
     static StoredState read(const QString& settingsFile);
     // The same after completing what a crash interrupted: a write of the settings file and a
     // switch of a pair in the two folders. Only the holder of the settings lock may do this.

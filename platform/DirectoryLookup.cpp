@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <optional>
 
 QString AddBackslash(const QString& path)
 {
@@ -26,26 +25,34 @@ bool FileExists(const QString& path)
     return info.isFile() && !info.isHidden();
 }
 
+bool sameFileName(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x != y && QChar::toUpper(x) != QChar::toUpper(y))
+            return false;
+    }
+    return true;
+}
+
 QString spellingOnDisk(const QString& folder, const QString& name)
 {
     if (name.isEmpty() || QFileInfo::exists(AddBackslash(folder) + name))
         return name;
-    std::optional<QString> found;
-    // Names only: the listing asks nothing of each entry, so a folder of thousands stays quick.
+    // Names only, in the folder's own order: the listing asks nothing of each entry, so a folder
+    // of thousands stays quick, and the entry found is the one the simulator opens under Wine.
     QDirIterator entries(folder,
                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         entries.next();
         const QString entry = entries.fileName();
-        if (entry.size() != name.size() || entry.compare(name, Qt::CaseInsensitive) != 0)
-            continue;
-        // A dangling link of the exact name is still the entry that name finds.
-        if (entry == name)
-            return name;
-        if (!found || entry < *found)
-            found = entry;
+        if (sameFileName(entry, name))
+            return entry;
     }
-    return found.value_or(name);
+    return name;
 }
 
 QString nearestExistingFolder(const QString& path)

@@ -11,13 +11,17 @@ bool FolderExists(const QString& path);
 // True for an existing regular file that is not hidden; a folder, a hidden file or nothing is not.
 bool FileExists(const QString& path);
 
-// The name under which the folder holds an entry, found as Windows and Wine find it, without
-// regard to letter case: the name itself when an entry is spelled exactly so; otherwise the one
-// entry whose name matches it in another letter case; among several such entries, the first in
-// the order of their names' UTF-16 code units, so that the choice never depends on the order the
-// folder lists them in. The name as given when nothing matches. An exact spelling costs one
-// lookup; any other reads the folder's names once. On a file system that itself ignores letter
-// case (Windows, a FAT or NTFS volume) the one lookup finds every spelling and answers.
+// Whether Windows takes the two file names for the same name: equal once every UTF-16 code unit
+// is in its simple upper-case form, as Windows (its file systems' upcase table) and Wine (its
+// case-insensitive search) compare names; nothing else is folded or normalised.
+bool sameFileName(QStringView a, QStringView b);
+
+// The name under which the folder holds an entry, found as Wine finds it: the name itself when
+// an entry is spelled exactly so; otherwise the first entry, in the order the folder lists its
+// entries (unsorted, as readdir gives them), that is the same file name. The name as given when
+// nothing matches. An exact spelling costs one lookup; any other reads the folder's names once.
+// On a file system that itself ignores letter case (Windows, a FAT or NTFS volume) the one lookup
+// finds every spelling and answers.
 QString spellingOnDisk(const QString& folder, const QString& name);
 
 // Where a folder picker for the path should open: the folder itself when it exists, else its

@@ -322,12 +322,12 @@ void TestWindow::sessions_data()
     addSessions(R"(
 listed only with both snapshot files; LastConfig shown | ini: Night,Dawn>Night |
     files: live,Night,FS9.Dawn.cfg=Dawn | list: Night
-hand-edited: gaps close up, blanks are trimmed (and kept around what is written), names twice and in
-    other letter case are listed, slot 10 is not, LastConfig without files is shown |
+hand-edited: gaps close up, blanks are trimmed (and kept around what is written), a name twice or in
+    another letter case is listed once, slot 10 is not, LastConfig without files is shown |
     ini: FS9 Folder=%F;SCENERY Folder=%S;Config1=  Night  ;Config2=;Config3=   ;Config4=Night;
     Config5=NIGHT;Config6=;Config7=;Config8=;Config9=;Config10=Ten;LastConfig=  Gone |
-    files: live,Night,Ten | list: Night,Night,NIGHT | last: Gone | written: FS9 Folder=%F;
-    SCENERY Folder=%S;Config1=  Night;Config2=Night;Config3=   NIGHT;Config4=;Config5=;Config6=;
+    files: live,Night,Ten | list: Night | last: Gone | written: FS9 Folder=%F;
+    SCENERY Folder=%S;Config1=  Night;Config2=;Config3=   ;Config4=;Config5=;Config6=;
     Config7=;Config8=;Config9=;Config10=Ten;LastConfig=  Gone
 hand-edited: names no file can hold are skipped though such files exist |
     ini: *,?,a\b,C:x,..,a%Ab,Night | list: Night
@@ -352,9 +352,9 @@ closing: a logout is cancelled, then Dusk is saved and Quit pressed | ini: Night
 editing: FS Original typed exactly turns Remove off | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; type cboConfigNameTO FS Original |
     mode: edit:FS Original,Night,*Dawn>FS Original:off | load: Dawn
-editing: in another letter case it does not | ini: Night,Dawn |
+editing: in another letter case too | ini: Night,Dawn |
     do: choose Dawn; click chkSaveActivation; type cboConfigNameTO fs original |
-    mode: edit:FS Original,Night,*Dawn>fs original:on | load: Dawn
+    mode: edit:FS Original,Night,*Dawn>fs original:off | load: Dawn
 editing: nor with a blank after it | ini: Night,Dawn |
     do: click chkSaveActivation; type cboConfigNameTO FS Original%_ |
     mode: edit:*FS Original,Night,Dawn>FS Original%_:on
@@ -364,8 +364,8 @@ Save: an existing name is written over in place | ini: Night>Dawn | do: choose N
     load: Night | after: Night=live,live
 Save: FS Original is a name like any other | ini: Night>Dawn | do: save FS Original |
     after: Night,FS Original=live,live
-Save: another letter case is a new entry over the files on disk | ini: Night>Dawn |
-    do: save night | list: Night,night | load: night | after: Night=live,live
+Save: another letter case saves over that configuration, its spelling kept | ini: Night>Dawn |
+    do: save nIGHT | list: Night | after: Night=live,live
 Save: a tenth configuration is refused | ini: C1,C2,C3,C4,C5,C6,C7,C8,C9>Dawn | do: save Extra |
     message: Sorry, you cannot create more of 9 configurations.
 Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>Dawn |

@@ -1,3 +1,4 @@
+#include "ConfigList.h"
 #include "ConfigNames.h"
 #include "FakeServices.h"
 #include "FileOperation.h"
@@ -79,6 +80,8 @@ class TestConfigFiles : public QObject
 private slots:
     void usableNames_data();
     void usableNames();
+    void aNamePicksOneConfiguration_data();
+    void aNamePicksOneConfiguration();
     void checksRefuseWithExactMessage_data();
     void checksRefuseWithExactMessage();
     void pairStaysWholeWhenAStepFailsOrStops_data();
@@ -132,6 +135,63 @@ void TestConfigFiles::usableNames()
     }
     QCOMPARE(TestFiles::read(f.root.filePath(u"x.cfg"_s)), "outside"_ba);
     QCOMPARE(QDir(f.fs9).entryList(QDir::Files), QStringList{u"FS9.cfg"_s});
+}
+
+void TestConfigFiles::aNamePicksOneConfiguration_data()
+{
+    // What a Save and a Remove under the typed name do to the list: "joins", "refused", or the
+    // listed entry they work on.
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("save");
+    QTest::addColumn<QString>("remove");
+    const auto row = [](const char* why, const QString& names, const QString& typed,
+                        const QString& save, const QString& remove) {
+        QTest::newRow(why) << names.split(u',', Qt::SkipEmptyParts) << typed << save << remove;
+    };
+    row("another spelling is the listed configuration", u"Night flying,Dawn"_s, u"night FLYING"_s,
+        u"Night flying"_s, u"Night flying"_s);
+    row("FS Original in any spelling is never removed", u"Dawn"_s, u"fs ORIGINAL"_s,
+        u"FS Original"_s, u"refused"_s);
+    row("accented letters in another case", u"Été"_s, u"éTÉ"_s, u"Été"_s, u"Été"_s);
+    row("the Kelvin sign is no K", u"Kilo"_s, u"\u212Ailo"_s, u"joins"_s, QString());
+    row("a blank more is another name", u"Dawn"_s, u"Dawn "_s, u"refused"_s, QString());
+    row("a full list takes another spelling", u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s, u"c9"_s, u"C9"_s,
+        u"C9"_s);
+    row("a full list refuses a new name", u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s, u"C10"_s, u"refused"_s,
+        QString());
+}
+
+// The one rule that every way in shares: a Save and a Remove (hangarctl's and the window's) and
+// the list read at start-up, which lists a hand-edited second spelling once.
+void TestConfigFiles::aNamePicksOneConfiguration()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, typed);
+    QFETCH(QString, save);
+    QFETCH(QString, remove);
+    const QStringList entries = QStringList{originalConfigName()} + names;
+    const SavePlan saving = planSave(entries, typed);
+    QCOMPARE(saving.refusal ? u"refused"_s : saving.joinsList ? u"joins"_s : saving.name, save);
+    const RemovePlan removing = planRemove(entries, typed);
+    QCOMPARE(removing.refusal    ? u"refused"_s
+             : removing.position ? entries.at(*removing.position)
+                                 : QString(),
+             remove);
+
+    if (names.size() == 9)
+        return;
+    FolderFixture f;
+    QString ini = u"[FS Config]\r\nFS9 Folder=%1\r\nSCENERY Folder=%2\r\n"_s.arg(f.fs9, f.scenery);
+    for (const QString& name : names)
+        f.addConfig(name);
+    for (const QString& name : names + QStringList{typed}) {
+        ini += u"Config%1=%2\r\n"_s.arg(ini.count(u"Config"_s) + 1).arg(name);
+    }
+    const QString iniPath = f.root.filePath(u"Hangar.ini"_s);
+    TestFiles::write(iniPath, ini.toUtf8());
+    // Typed last by hand: listed once when it is another spelling of a listed name.
+    QCOMPARE(StoredState::read(iniPath).names, names);
 }
 
 void TestConfigFiles::checksRefuseWithExactMessage_data()
@@ -541,12 +601,14 @@ void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack_data()
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QString>("newName");
     QTest::addColumn<QByteArrayList>("gone");
-    QTest::newRow("load keeps the live pair")
-        << Operation::Load << QString() << QByteArrayList{"live main", "live scenery"};
+    QTest::addColumn<QString>("matched"); // what the history says the pair that went was
+    QTest::newRow("load keeps the live pair, a copy of nothing saved")
+        << Operation::Load << QString() << QByteArrayList{"live main", "live scenery"} << u""_s;
     QTest::newRow("save over a name keeps its old snapshot pair")
-        << Operation::Save << u"Night"_s << QByteArrayList{"Night main", "Night scenery"};
-    QTest::newRow("save under a new name replaces nothing and keeps nothing")
-        << Operation::Save << u"New"_s << QByteArrayList{};
+        << Operation::Save << u"Night"_s << QByteArrayList{"Night main", "Night scenery"}
+        << u"Night"_s;
+    QTest::newRow("save under a new name keeps an entry without files, whose restore deletes")
+        << Operation::Save << u"New"_s << QByteArrayList{"<missing>", "<missing>"} << u"New"_s;
 }
 
 void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
@@ -554,21 +616,22 @@ void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
     QFETCH(Operation, operation);
     QFETCH(QString, newName);
     QFETCH(QByteArrayList, gone);
+    QFETCH(QString, matched);
     HistoryFixture f;
     f.addConfig(u"Night"_s);
-    const QByteArrayList before = f.contents(u"Night"_s);
+    const QString target = newName == u"New"_s ? newName : u"Night"_s;
+    const QByteArrayList before = f.contents(target);
     DiskFileSystem fs;
-    QVERIFY(
-        processFiles(operation, u"Night"_s, newName, f.fs9, f.scenery, fs, &f.history).performed);
+    const OperationResult done = processFiles(operation, u"Night"_s, newName, f.fs9, f.scenery, fs,
+                                              &f.history, {u"FS Original"_s, u"Night"_s});
+    QVERIFY(done.performed);
+    QCOMPARE(done.kept->matched, std::optional<QString>(matched));
     using Pairs = QList<QByteArrayList>;
-    QCOMPARE(f.listed(), gone.isEmpty() ? Pairs{} : Pairs{gone});
+    QCOMPARE(f.listed(), Pairs{gone});
     QVERIFY(f.leftovers().isEmpty());
-    if (gone.isEmpty())
-        return;
-    const QByteArrayList after =
-        f.contents(u"Night"_s).mid(operation == Operation::Load ? 0 : 2, 2);
-    QVERIFY(restoreFromHistory(f.history.entries().first().id, f.history, fs).performed);
-    QCOMPARE(f.contents(u"Night"_s), before);
+    const QByteArrayList after = f.contents(target).mid(operation == Operation::Load ? 0 : 2, 2);
+    QVERIFY(restoreFromHistory(f.history.entries().first(), f.history, fs).performed);
+    QCOMPARE(f.contents(target), before);
     QCOMPARE(f.listed(), (Pairs{after, gone})); // what the restore replaced is kept in turn
 }
 
