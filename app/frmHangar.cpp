@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,19 +37,17 @@ QString undoKeys()
     return QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText);
 }
 
-// What a kept pair was, told by where it came from.
-QString pairKept(const HistoryEntry& entry, bool live)
-{
-    if (live)
-        return QStringLiteral("the live FS9.cfg and Scenery.cfg");
-    const QString file = QFileInfo(entry.files[0].path).fileName();
-    return QStringLiteral("the files of \"%1\"").arg(file.mid(4, file.size() - 8));
-}
-
+// The operation that replaced a kept pair, for the history dialog.
 QString replacedBy(const HistoryEntry& entry)
 {
-    const QString word = entry.operation.left(1) + entry.operation.mid(1).toLower();
-    return QStringLiteral("%1 of \"%2\"").arg(word, entry.name);
+    if (entry.operation == u"LOAD")
+        return QStringLiteral("Load of \"%1\"").arg(entry.name);
+    if (entry.operation == u"SAVE")
+        return QStringLiteral("Save under \"%1\"").arg(entry.name);
+    if (entry.operation == u"REMOVE")
+        return QStringLiteral("Remove of \"%1\"").arg(entry.name);
+    // A restore's name is that of the entry it put back, which says nothing of what it replaced.
+    return QStringLiteral("Undo or restore");
 }
 
 QStringList listEntries(const QComboBox* list)
@@ -303,7 +300,7 @@ QList<HistoryRow> frmHangar::historyRows()
     for (const HistoryEntry& entry : m_history->entries()) {
         rows.append({entry.id,
                      entry.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                     pairKept(entry, keepsLivePair(entry)), replacedBy(entry)});
+                     keptPairText(entry), replacedBy(entry)});
     }
     return rows;
 }
@@ -341,18 +338,20 @@ void frmHangar::restoreKept(std::optional<int> id)
         chkSaveActivation->setChecked(false);
     if (result.listChanged)
         followList(state.names);
-    const bool live = keepsLivePair(*entry);
-    if (live) {
+    if (isLivePair(*entry)) {
+        // The label shows again what it showed with the pair that comes back: remembered when
+        // this run replaced it, else the configuration the pair was a copy of, if any.
         const std::optional<QString> shownBefore = LastConfig;
-        LastConfig = m_lastConfigKeptWith.value(entry->id, LastConfig);
+        if (m_lastConfigKeptWith.contains(entry->id))
+            LastConfig = m_lastConfigKeptWith.value(entry->id);
+        else if (entry->matched && !entry->matched->isEmpty())
+            LastConfig = entry->matched;
         rememberLastConfig(shownBefore);
         showLastConfig();
     }
     RefreshLoadCaption();
     m_services.dialogs.showMessage(
-        QStringLiteral("Put back %1 as they were before the %2.")
-                .arg(pairKept(*entry, live), replacedBy(*entry)) +
-            QChar(13) + QChar(13) +
+        result.message + QChar(13) + QChar(13) +
             (id ? QStringLiteral("%1 in the window returns to where you were.")
                 : QStringLiteral("Pressing %1 again returns to where you were."))
                 .arg(undoKeys()),
@@ -380,18 +379,10 @@ void frmHangar::followList(const QStringList& names)
     cboConfigName->setEditText(cboConfigName->itemText(cboConfigName->currentIndex()));
 }
 
-bool frmHangar::keepsLivePair(const HistoryEntry& entry)
-{
-    const ConfigFolders folders = ConfigFolders::fromTexts(QFileInfo(entry.files[0].path).path(),
-                                                           QFileInfo(entry.files[1].path).path());
-    return entry.files[0].path == folders.liveMain() &&
-           entry.files[1].path == folders.liveScenery();
-}
-
 void frmHangar::rememberLastConfig(const std::optional<QString>& shownBefore)
 {
     const QList<HistoryEntry> entries = m_history->entries();
-    if (!entries.isEmpty() && keepsLivePair(entries.first()))
+    if (!entries.isEmpty() && isLivePair(entries.first()))
         m_lastConfigKeptWith.insert(entries.first().id, shownBefore);
 }
 

@@ -80,8 +80,6 @@ private:
     StoredState currentState() const;
     // The load list after a change of the names; the chosen entry stays when it is still listed.
     void followList(const QStringList& names);
-    // Whether the live pair is the pair the entry kept.
-    static bool keepsLivePair(const HistoryEntry& entry);
     // Remembers, for the entry that now keeps the live pair just replaced, the name the label
     // showed with that pair.
     void rememberLastConfig(const std::optional<QString>& shownBefore);

@@ -12,16 +12,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
-// Records every message, the prompt of an "Error" and "<title>: <prompt>" for any other, instead
-// of showing it; answers the folder picker and the history dialog from scripts.
+// Records every message, the prompt of an "Error" and "<title>: <prompt>" for any other, with
+// "<time>" for the time of day in it, instead of showing it; answers the folder picker and the
+// history dialog from scripts.
 struct FakeDialogs : Dialogs
 {
     void showMessage(const QString& prompt, const QString& title) override
     {
-        messages << (title == u"Error"_s ? prompt : title + u": "_s + prompt);
+        static const QRegularExpression time(u"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"_s);
+        messages << QString(title == u"Error"_s ? prompt : title + u": "_s + prompt)
+                        .replace(time, u"<time>"_s);
     }
     // Records the rows as "History: <pair> by <operation>; ...", then presses Restore on the row
     // each step gives.
