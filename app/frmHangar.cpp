@@ -350,8 +350,11 @@ void frmHangar::restoreKept(std::optional<int> id)
         showLastConfig();
     }
     RefreshLoadCaption();
+    // The core tells it in one line, for a terminal; a message box that never wraps shows its two
+    // halves on two lines.
     m_services.dialogs.showMessage(
-        result.message + QChar(13) + QChar(13) +
+        QString(result.message).replace(QStringLiteral("; "), QStringLiteral(";") + QChar(13)) +
+            QChar(13) + QChar(13) +
             (id ? QStringLiteral("%1 in the window returns to where you were.")
                 : QStringLiteral("Pressing %1 again returns to where you were."))
                 .arg(undoKeys()),

@@ -27,10 +27,11 @@ frmHistory::frmHistory(HistoryActions& actions, QWidget* parent)
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(tr("History"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    resize(560, 440);
+    resize(640, 440);
 
     m_model = new QStandardItemModel(0, 3, this);
-    m_model->setHorizontalHeaderLabels({tr("When"), tr("Pair kept"), tr("Replaced by")});
+    // The pair's description, the longest, last, where the view stretches it.
+    m_model->setHorizontalHeaderLabels({tr("When"), tr("Replaced by"), tr("Pair kept")});
     lvwHistory = new QTreeView(this);
     lvwHistory->setObjectName(QStringLiteral("lvwHistory"));
     lvwHistory->setModel(m_model);
@@ -50,7 +51,7 @@ frmHistory::frmHistory(HistoryActions& actions, QWidget* parent)
     txtDifferences->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtDifferences->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* lblDifferences =
-        new QLabel(tr("&What putting it back would change in the live files:"), this);
+        new QLabel(tr("&How the chosen pair differs from the live files:"), this);
     lblDifferences->setBuddy(txtDifferences);
 
     cmdRestore = new QPushButton(tr("&Restore"), this);
@@ -104,8 +105,8 @@ void frmHistory::refresh()
 {
     m_model->removeRows(0, m_model->rowCount());
     for (const HistoryRow& row : m_actions.historyRows()) {
-        QList<QStandardItem*> items{new QStandardItem(row.when), new QStandardItem(row.pair),
-                                    new QStandardItem(row.replacedBy)};
+        QList<QStandardItem*> items{new QStandardItem(row.when), new QStandardItem(row.replacedBy),
+                                    new QStandardItem(row.pair)};
         items.first()->setData(row.id, idRole);
         m_model->appendRow(items);
     }

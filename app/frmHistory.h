@@ -9,8 +9,8 @@ class QPushButton;
 class QStandardItemModel;
 class QTreeView;
 
-// The "History" dialog: the pairs the history keeps, newest first, what the chosen one would
-// change in the live pair, and Restore. It opens beside its parent window, not over it, so that
+// The "History" dialog: the pairs the history keeps, newest first, how the chosen one differs
+// from the live pair, and Restore. It opens beside its parent window, not over it, so that
 // the window's list and label stay in sight while a pair is put back.
 class frmHistory : public QDialog
 {

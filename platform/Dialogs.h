@@ -19,7 +19,7 @@ public:
     virtual ~HistoryActions() = default;
     // The kept pairs, newest first.
     virtual QList<HistoryRow> historyRows() = 0;
-    // What putting the entry back would change in the live pair, as lines of text.
+    // How the entry's pair differs from the live pair, as lines of text.
     virtual QString historyDifferences(int id) = 0;
     // Puts the entry back and tells the user how it went; the rows change.
     virtual void restoreHistoryEntry(int id) = 0;

@@ -378,15 +378,15 @@ Remove: the same pair listed in another letter case leaves too | ini: Night,Dawn
 undo: Ctrl+Z in the load list puts back the unsaved pair a Load replaced, and the label |
     ini: Night,Dawn>Night | files: live=tuned,Night,Dawn | do: load Dawn; key cboConfigName Ctrl+Z
     | load: Dawn | message: Undo: Put back the live files, a copy of no saved configuration (entry
-    1, kept by LOAD at <time>); what it replaced, the live files, a copy of "Dawn", is kept as entry
+    1, kept by LOAD at <time>);\rwhat it replaced, the live files, a copy of "Dawn", is kept as entry
     2.\r\rPressing Ctrl+Z again returns to where you were.
 undo: pressed again, on a button, returns to where the first began | ini: Night,Dawn>Night |
     files: live=tuned,Night,Dawn | do: load Dawn; key cboConfigName Ctrl+Z; key cmdQuit Ctrl+Z |
     load: Dawn | last: Dawn | after: live=Dawn,Night,Dawn | message: Undo: Put back the live
-    files, a copy of no saved configuration (entry 1, kept by LOAD at <time>); what it replaced, the
+    files, a copy of no saved configuration (entry 1, kept by LOAD at <time>);\rwhat it replaced, the
     live files, a copy of "Dawn", is kept as entry 2.\r\rPressing Ctrl+Z again returns to where
     you were. && Undo: Put back the live files, a copy of "Dawn" (entry 2, kept by RESTORE at
-    <time>); what it replaced, the live files, a copy of no saved configuration, is kept as entry
+    <time>);\rwhat it replaced, the live files, a copy of no saved configuration, is kept as entry
     3.\r\rPressing Ctrl+Z again returns to where you were.
 undo: in the save list and a folder box Ctrl+Z undoes the typing alone | ini: Night,Dawn>Night |
     do: load Dawn; type txtSceFolder %S/x; key txtSceFolder Ctrl+Z; click chkSaveActivation;
@@ -396,7 +396,7 @@ history: Ctrl+H lists the kept pairs newest first; a removed pair restored is li
     ini: Night,Dawn>Night | do: load Dawn; remove Night; history 0 | list: Dawn,Night | last: Dawn |
     after: live=Dawn,Night,Dawn | message: History: the pair of "Night" by Remove of "Night"; the
     live files, a copy of no saved configuration by Load of "Dawn" && Restore: Put back the pair of
-    "Night" (entry 2, kept by REMOVE at <time>); what it replaced, no files (FS9.Night.cfg and
+    "Night" (entry 2, kept by REMOVE at <time>);\rwhat it replaced, no files (FS9.Night.cfg and
     Scenery.Night.cfg were not there), is kept as entry 3.\r\rCtrl+Z in the window returns to
     where you were.
 the simulator runs: Load, Save and Undo refuse, naming it | ini: Night,Dawn>Night |
@@ -479,7 +479,7 @@ void TestWindow::realHistoryDialogWorksByKeys()
         if (!dialog || !dialog->isActiveWindow())
             return;
         const QString row =
-            dialog->findChild<QTreeView*>(u"lvwHistory"_s)->model()->index(0, 1).data().toString();
+            dialog->findChild<QTreeView*>(u"lvwHistory"_s)->model()->index(0, 2).data().toString();
         const QString changes =
             dialog->findChild<QPlainTextEdit*>(u"txtDifferences"_s)->toPlainText();
         if (shown.isEmpty()) {
