@@ -5,27 +5,28 @@
 #include "Messages.h"
 #include "SceneryCheck.h"
 #include "SceneryList.h"
-#include "Terminal.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
 Check::Check()
-    : Command(QStringLiteral("check"),
-              tr("Checks a configuration's scenery list. Finds what would go wrong once it is "
-                 "loaded: duplicate area numbers and layers, areas without a folder, folders that "
-                 "do not exist (looked "
-                 "for in the Wine prefix, letter case ignored), and lines the simulator skips. "
-                 "Exits 0 when nothing is wrong, 1 for errors, 3 for warnings only."),
-              {{QStringLiteral("NAME"), tr("The configuration, or \"live\" (the default)."), true}},
-              {jsonOption(tr("Prints the faults as JSON instead."))})
+    : Command(
+          QStringLiteral("check"),
+          tr("Checks a configuration's scenery list. Finds what would go wrong once it is "
+             "loaded: duplicate area numbers and layers, areas without a folder, folders that "
+             "do not exist (looked "
+             "for in the Wine prefix, letter case ignored), and lines the simulator skips. "
+             "Exits 0 when nothing is wrong, 1 for errors, 3 for warnings only."),
+          {{QStringLiteral("NAME"), tr("The configuration; the live files when left out."), true}},
+          {jsonOption(tr("Prints the faults as JSON instead."))})
 {}
 
 int Check::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
     QString refusal;
     const auto chosen =
-        choosePair(read(), settingsFile(), arguments.value(0, liveName()), &refusal);
+        choosePair(read(), settingsFile(),
+                   arguments.isEmpty() ? std::nullopt : std::optional(arguments.first()), &refusal);
     if (!chosen)
         return fail(refusal);
     SceneryList list;
@@ -38,7 +39,7 @@ int Check::execute(const QCommandLineParser& parser, const QStringList& argument
     if (parser.isSet(jsonOption()))
         out() << checkAsJson(check).toJson();
     else
-        out() << checkAsText(check, standardOutputIsTerminal());
+        out() << checkAsText(check, colour());
     out() << Qt::flush;
     return check.exitStatus();
 }

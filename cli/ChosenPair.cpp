@@ -1,10 +1,13 @@
 #include "ChosenPair.h"
 
+#include "ConfigNames.h"
 #include "ConfigPaths.h"
 #include "Messages.h"
 
+#include <QCoreApplication>
+
 std::optional<ChosenPair> choosePair(const StoredState& state, const QString& settingsFile,
-                                     const QString& name, QString* refusal)
+                                     const std::optional<QString>& name, QString* refusal)
 {
     if (!state.fileFound()) {
         *refusal = Messages::foldersNotKnown(settingsFile);
@@ -12,11 +15,15 @@ std::optional<ChosenPair> choosePair(const StoredState& state, const QString& se
     }
     const auto folders =
         ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
-    if (name == liveName())
-        return ChosenPair{name, folders.liveMain(), folders.liveScenery()};
-    if (!state.entries().contains(name)) {
-        *refusal = Messages::notListed(state, name);
+    if (!name) {
+        return ChosenPair{QCoreApplication::translate("ChosenPair", "(live files)"),
+                          folders.liveMain(), folders.liveScenery()};
+    }
+    const qsizetype position = positionOfName(state.entries(), *name);
+    if (position < 0) {
+        *refusal = Messages::notListed(state, *name);
         return std::nullopt;
     }
-    return ChosenPair{name, folders.snapshotMain(name), folders.snapshotScenery(name)};
+    const QString listed = state.entries().at(position);
+    return ChosenPair{listed, folders.snapshotMain(listed), folders.snapshotScenery(listed)};
 }

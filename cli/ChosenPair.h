@@ -5,21 +5,17 @@
 #include <QString>
 #include <optional>
 
-// The two files of a configuration named on the command line: "live" names the live pair, any
-// other name a configuration of the list.
+// The two files of a configuration named on the command line, or of the live pair when no name
+// is given: the live pair takes no name that a configuration could have.
 struct ChosenPair
 {
+    // As listed, or "(live files)".
     QString name;
     QString mainFile;
     QString sceneryFile;
 };
 
 // Nothing, with the reason in refusal, when the folders are not known or the list does not hold
-// the name.
+// the name in any letter case.
 std::optional<ChosenPair> choosePair(const StoredState& state, const QString& settingsFile,
-                                     const QString& name, QString* refusal);
-
-inline QString liveName()
-{
-    return QStringLiteral("live");
-}
+                                     const std::optional<QString>& name, QString* refusal);

@@ -6,14 +6,30 @@
 #include "SettingsLocation.h"
 #include "SettingsLock.h"
 #include "SimulatorGuard.h"
+#include "Terminal.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // Long enough for another hangarctl to copy any pair; short enough for a launch script to go on.
 constexpr std::chrono::seconds commandPatience(10);
+
+// An argument that looks like an option to the parser may be a name: "--" ends the options.
+QString optionHint(const QStringList& arguments)
+{
+    const bool dashed = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& a) {
+        return a.startsWith(u'-') && a != u"--"_s;
+    });
+    return dashed ? QCoreApplication::translate(
+                        "Command", " A name that begins with \"-\" goes after \"--\", as in "
+                                   "\"hangarctl save -- -name\".")
+                  : QString();
+}
 
 QString wrapped(const QString& text)
 {
@@ -62,7 +78,7 @@ int Command::fail(const QString& message)
     text.remove(QChar(9)).replace(QChar(13), QChar(10));
     if (!text.endsWith(QChar(10)))
         text += QChar(10);
-    err() << text << Qt::flush;
+    err() << QCoreApplication::applicationName() << ": " << text << Qt::flush;
     return Failed;
 }
 
@@ -81,7 +97,15 @@ QCommandLineOption Command::settingsOption()
             QStringLiteral("FILE")};
 }
 
-int Command::run(const QStringList& arguments, const QString& settingsFile,
+QCommandLineOption Command::colourOption()
+{
+    return {QStringLiteral("color"),
+            tr("Colours the output: auto (on a terminal, unless NO_COLOR is set or TERM is "
+               "dumb), always or never."),
+            QStringLiteral("WHEN"), QStringLiteral("auto")};
+}
+
+int Command::run(const QStringList& arguments, const SharedOptions& shared,
                  CommandServices& services)
 {
     m_services = &services;
@@ -91,6 +115,7 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
     const QCommandLineOption help = helpOption();
     parser.addOption(help);
     parser.addOption(settingsOption());
+    parser.addOption(colourOption());
     parser.addOptions(m_options);
     qsizetype required = 0;
     for (const Argument& argument : m_arguments) {
@@ -100,7 +125,7 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
         required += argument.optional ? 0 : 1;
     }
     if (!parser.parse(arguments))
-        return wrongUsage(parser.errorText(), helpCommand);
+        return wrongUsage(parser.errorText() + optionHint(arguments), helpCommand);
     if (parser.isSet(help)) {
         out() << usage(parser, m_name) << Qt::flush;
         return Done;
@@ -108,10 +133,27 @@ int Command::run(const QStringList& arguments, const QString& settingsFile,
     const QStringList given = parser.positionalArguments();
     if (given.size() < required)
         return wrongUsage(tr("%1 is missing.").arg(m_arguments.at(given.size()).name), helpCommand);
-    if (given.size() > m_arguments.size())
-        return wrongUsage(tr("Unexpected argument \"%1\".").arg(given.at(m_arguments.size())),
+    if (given.size() > m_arguments.size()) {
+        // A name with blanks typed without quotes arrives as several arguments.
+        const QString hint =
+            m_arguments.size() == 1
+                ? tr(" A name with blanks goes in quotes: \"%1\".").arg(given.join(u' '))
+                : QString();
+        return wrongUsage(tr("Unexpected argument \"%1\".").arg(given.at(m_arguments.size())) +
+                              hint,
                           helpCommand);
+    }
+    const QString colourMode =
+        parser.isSet(colourOption()) ? parser.value(colourOption()) : shared.colour;
+    if (!QStringList{QString(), u"auto"_s, u"always"_s, u"never"_s}.contains(colourMode))
+        return wrongUsage(tr("--color takes auto, always or never, not \"%1\".").arg(colourMode),
+                          helpCommand);
+    m_colour =
+        colourMode == u"always"_s ||
+        (colourMode != u"never"_s && standardOutputIsTerminal() &&
+         !qEnvironmentVariableIsSet("NO_COLOR") && qEnvironmentVariable("TERM") != u"dumb"_s);
 
+    const QString& settingsFile = shared.settingsFile;
     const QString chosenFile =
         parser.isSet(settingsOption()) ? parser.value(settingsOption()) : settingsFile;
     m_settingsFile = chosenFile.isEmpty()

@@ -44,18 +44,28 @@ public:
     QString name() const { return m_name; }
     QString description() const { return m_description; }
 
-    // Runs the command on its arguments, the command's name first. settingsFile is the file named
-    // before the command, or empty for the one the window uses.
-    int run(const QStringList& arguments, const QString& settingsFile, CommandServices& services);
+    // The options hangarctl takes before the command; a command takes them after its name too.
+    struct SharedOptions
+    {
+        // Empty for the file the window uses.
+        QString settingsFile;
+        // "auto", "always" or "never"; empty for auto.
+        QString colour;
+    };
+
+    // Runs the command on its arguments, the command's name first.
+    int run(const QStringList& arguments, const SharedOptions& shared, CommandServices& services);
 
     static QTextStream& out();
     static QTextStream& err();
-    // Prints the message on standard error as a terminal shows it best: carriage returns become
-    // line breaks and tabs are dropped. Returns Failed.
+    // Prints the message on standard error after the program's name, as wrong usage is told, and
+    // as a terminal shows it best: carriage returns become line breaks and tabs are dropped.
+    // Returns Failed.
     static int fail(const QString& message);
     // Prints the parser's complaint and where to find help. Returns WrongUsage.
     static int wrongUsage(const QString& complaint, const QString& helpCommand);
     static QCommandLineOption settingsOption();
+    static QCommandLineOption colourOption();
     static QCommandLineOption helpOption();
     // The parser's help, its usage line naming the program and the command.
     static QString usage(const QCommandLineParser& parser, const QString& command);
@@ -75,6 +85,9 @@ protected:
     virtual int execute(const QCommandLineParser& parser, const QStringList& arguments) = 0;
 
     QString settingsFile() const { return m_settingsFile; }
+    // Whether standard output gets terminal colours: always or never as --color says; by default
+    // only on a terminal that is not "dumb", and never while NO_COLOR is set to anything.
+    bool colour() const { return m_colour; }
     // Where the file operations keep what they replace or delete: the settings file's history.
     History history() const;
     FileSystem& fileSystem() const { return m_services->fileSystem; }
@@ -104,6 +117,7 @@ private:
     QList<Argument> m_arguments;
     QList<QCommandLineOption> m_options;
     QString m_settingsFile;
+    bool m_colour = false;
     CommandServices* m_services = nullptr;
     std::unique_ptr<SettingsLock> m_lock;
 };

@@ -5,6 +5,9 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcessEnvironment>
 
 namespace {
@@ -24,7 +27,11 @@ Detect::Detect()
               tr("Finds FS9 in your Wine prefixes. Looks in $WINEPREFIX, ~/.wine, and the "
                  "prefixes of Lutris, Bottles and PlayOnLinux, and prints the folders of FS9.cfg "
                  "and of the simulator, which holds Scenery.cfg."),
-              {}, {applyOption()})
+              {},
+              {applyOption(),
+               jsonOption(tr("Prints a JSON array instead, a prefix each: \"prefix\", "
+                             "\"fs9Folder\" and \"simulatorFolder\" (null when not found), "
+                             "\"fs9FileFound\" and \"simulatorFolderSource\"."))})
 {}
 
 int Detect::execute(const QCommandLineParser& parser, const QStringList&)
@@ -32,7 +39,19 @@ int Detect::execute(const QCommandLineParser& parser, const QStringList&)
     const QList<Fs9Install> installs =
         detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment());
     const QString notFound = tr("not found");
+    QJsonArray array;
+    const auto orNull = [](const QString& text) {
+        return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+    };
     for (const Fs9Install& install : installs) {
+        array.append(
+            QJsonObject{{QStringLiteral("prefix"), install.prefix},
+                        {QStringLiteral("fs9Folder"), orNull(install.mainFolder)},
+                        {QStringLiteral("fs9FileFound"), install.mainFileFound},
+                        {QStringLiteral("simulatorFolder"), orNull(install.simulatorFolder)},
+                        {QStringLiteral("simulatorFolderSource"), install.simulatorFolderSource}});
+        if (parser.isSet(jsonOption()))
+            continue;
         out() << install.prefix << '\n'
               << tr("  FS9.cfg folder:    ")
               << (install.mainFolder.isEmpty() ? notFound : install.mainFolder)
@@ -45,6 +64,8 @@ int Detect::execute(const QCommandLineParser& parser, const QStringList&)
                       : tr("%1 (%2)").arg(install.simulatorFolder, install.simulatorFolderSource))
               << '\n';
     }
+    if (parser.isSet(jsonOption()))
+        out() << QJsonDocument(array).toJson();
     out() << Qt::flush;
     const std::optional<Fs9Install> chosen = chosenInstall(installs);
     if (!chosen)

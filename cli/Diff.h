@@ -8,5 +8,7 @@ public:
     Diff();
 
 private:
+    static QCommandLineOption exitCodeOption();
+    static QCommandLineOption quietOption();
     int execute(const QCommandLineParser& parser, const QStringList& arguments) override;
 };

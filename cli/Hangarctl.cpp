@@ -45,6 +45,7 @@ int Hangarctl::run(const QStringList& arguments)
                                      tr("Shows the version."));
     parser.addOption(version);
     parser.addOption(Command::settingsOption());
+    parser.addOption(Command::colourOption());
     parser.addPositionalArgument(QStringLiteral("command"), tr("One of the commands below."),
                                  QStringLiteral("command [arguments]"));
     // What follows the command is the command's own.
@@ -65,7 +66,11 @@ int Hangarctl::run(const QStringList& arguments)
         return Command::wrongUsage(tr("No command given."), program);
     for (const auto& command : m_commands) {
         if (command->name() == commandArguments.first())
-            return command->run(commandArguments, parser.value(Command::settingsOption()),
+            return command->run(commandArguments,
+                                {parser.value(Command::settingsOption()),
+                                 parser.isSet(Command::colourOption())
+                                     ? parser.value(Command::colourOption())
+                                     : QString()},
                                 m_services);
     }
     return Command::wrongUsage(tr("Unknown command \"%1\".").arg(commandArguments.first()),

@@ -26,7 +26,9 @@ int Load::change(StoredState& state, const QString& typed)
         return fail(result.message);
     // Tuning that no configuration holds lives on in the history alone: the user must know.
     if (result.kept && result.kept->matched && result.kept->matched->isEmpty())
-        err() << Messages::unsavedLiveKept(result.kept->id) << '\n' << Qt::flush;
+        err() << QCoreApplication::applicationName() << ": "
+              << Messages::unsavedLiveKept(result.kept->id) << '\n'
+              << Qt::flush;
     state.lastConfig = name;
     return write(state);
 }

@@ -1,6 +1,8 @@
 #include "Messages.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -9,6 +11,46 @@ struct Texts
 {
     Q_DECLARE_TR_FUNCTIONS(Messages)
 };
+
+// The number of characters to insert, delete or replace to make one text the other.
+qsizetype editDistance(const QString& a, const QString& b)
+{
+    QList<qsizetype> previous(b.size() + 1);
+    std::iota(previous.begin(), previous.end(), 0);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        QList<qsizetype> current(b.size() + 1);
+        current[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j)
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
+                                   previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        previous = current;
+    }
+    return previous.back();
+}
+
+// The listed names the typed one most likely meant: those it begins, and those within a few
+// typing errors of it, letter case aside.
+QStringList nearestNames(const QStringList& entries, const QString& typed)
+{
+    const QString folded = typed.toCaseFolded();
+    const qsizetype limit = std::max<qsizetype>(2, typed.size() / 3);
+    qsizetype best = limit + 1;
+    QStringList nearest;
+    for (const QString& entry : entries) {
+        const QString candidate = entry.toCaseFolded();
+        const qsizetype distance =
+            candidate.startsWith(folded) ? 0 : editDistance(candidate, folded);
+        if (distance > limit)
+            continue;
+        if (distance < best) {
+            best = distance;
+            nearest.clear();
+        }
+        if (distance == best)
+            nearest << entry;
+    }
+    return nearest;
+}
 
 } // namespace
 
@@ -26,6 +68,11 @@ QString foldersNotKnown(const QString& settingsFile)
 QString notListed(const StoredState& state, const QString& name)
 {
     if (state.namesRead()) {
+        const QStringList near = nearestNames(state.entries(), name);
+        if (!near.isEmpty()) {
+            return Texts::tr("There is no configuration named \"%1\". Did you mean \"%2\"?")
+                .arg(name, near.join(QStringLiteral("\" or \"")));
+        }
         return Texts::tr("There is no configuration named \"%1\". \"hangarctl list\" shows the "
                          "configurations.")
             .arg(name);

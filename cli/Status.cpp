@@ -5,15 +5,27 @@
 #include "Messages.h"
 #include "SimulatorProcess.h"
 
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 Status::Status()
     : Command(QStringLiteral("status"),
               tr("Tells whether the simulator runs. Tells too which saved configuration the live "
-                 "files are a copy of, if any."))
+                 "files are a copy of, if any."),
+              {},
+              {jsonOption(tr("Prints a JSON object instead: \"simulator\" (\"running\", "
+                             "\"notRunning\" or \"unknown\"), \"processes\" (their numbers), "
+                             "\"copyOf\" (the configurations the live files are a copy of) and "
+                             "\"unreadable\" (snapshot files that could not be read)."))})
 {}
 
-int Status::execute(const QCommandLineParser&, const QStringList&)
+int Status::execute(const QCommandLineParser& parser, const QStringList&)
 {
     const SimulatorProcesses simulator = findSimulator(processes());
+    if (parser.isSet(jsonOption()))
+        return printJson(simulator);
     QString running;
     switch (simulator.state) {
     case SimulatorProcesses::State::Running: {
@@ -51,5 +63,30 @@ int Status::execute(const QCommandLineParser&, const QStringList&)
     for (const QString& unreadable : match.unreadable)
         err() << unreadable << '\n';
     err() << Qt::flush;
+    return Done;
+}
+
+int Status::printJson(const SimulatorProcesses& simulator)
+{
+    static const char* const states[] = {"running", "notRunning", "unknown"};
+    const int state = simulator.state == SimulatorProcesses::State::Running      ? 0
+                      : simulator.state == SimulatorProcesses::State::NotRunning ? 1
+                                                                                 : 2;
+    QJsonArray pids;
+    for (qint64 pid : simulator.pids)
+        pids.append(pid);
+    QJsonObject object{{QStringLiteral("simulator"), QLatin1String(states[state])},
+                       {QStringLiteral("processes"), pids}};
+    const StoredState stored = read();
+    if (!stored.fileFound())
+        return fail(Messages::foldersNotKnown(settingsFile()));
+    const LiveMatch match = matchLivePair(
+        ConfigFolders::fromTexts(stored.storedFs9Folder(), stored.storedSceneryFolder()),
+        stored.entries());
+    if (!match.error.isEmpty())
+        return fail(tr("Live files: could not be read: %1").arg(match.error));
+    object.insert(QStringLiteral("copyOf"), QJsonArray::fromStringList(match.names));
+    object.insert(QStringLiteral("unreadable"), QJsonArray::fromStringList(match.unreadable));
+    out() << QJsonDocument(object).toJson() << Qt::flush;
     return Done;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Command.h"
+#include "SimulatorProcess.h"
 
 class Status : public Command
 {
@@ -8,5 +9,6 @@ public:
     Status();
 
 private:
+    int printJson(const SimulatorProcesses& simulator);
     int execute(const QCommandLineParser& parser, const QStringList& arguments) override;
 };

@@ -39,13 +39,14 @@ _hangarctl()
     esac
 
     if [[ $cur == -* ]]; then
-        local options="--help --settings"
+        local options="--help --settings --color="
         case $command in
-        "") options="--help --version --settings" ;;
-        list | diff | check | history) options+=" --json" ;;
+        "") options="--help --version --settings --color=" ;;
+        list | check | history | status) options+=" --json" ;;
+        diff) options+=" --json --exit-code --quiet" ;;
         load | save | remove | restore | undo) options+=" --force" ;;
-        folders) options+=" --fs9 --scenery" ;;
-        detect) options+=" --apply" ;;
+        folders) options+=" --fs9 --scenery --json" ;;
+        detect) options+=" --apply --json" ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
         return
@@ -62,10 +63,9 @@ _hangarctl()
             awk '{ print $1 }')" -- "$cur")
         ;;
     load | save | remove | diff | check)
-        # The names the command takes: one, or two for diff; diff and check take "live" too.
-        local words=0 most=1 live=""
+        # The names the command takes: one, or two for diff.
+        local words=0 most=1
         [ "$command" = diff ] && most=2
-        [[ $command == diff || $command == check ]] && live=live
         for ((i = 1; i < COMP_CWORD; i++)); do
             [[ ${COMP_WORDS[i]} == -* || ${COMP_WORDS[i - 1]} == --settings ]] || ((words++))
         done
@@ -87,7 +87,7 @@ _hangarctl()
             else
                 COMPREPLY+=("$(printf '%q' "$name")")
             fi
-        done < <(_hangarctl_names "${settings[@]}"; [ -n "$live" ] && echo "$live")
+        done < <(_hangarctl_names "${settings[@]}")
         ;;
     esac
 }

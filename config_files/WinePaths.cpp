@@ -64,10 +64,17 @@ WindowsPathLookup::Result WindowsPathLookup::folder(const QString& windowsPath)
 std::optional<QString> WindowsPathLookup::driveRoot(QChar letter)
 {
     const QString dosDevices = joined(m_prefix, QStringLiteral("dosdevices"));
-    if (auto root = child(dosDevices, QString(letter) + u':', true))
-        return root;
     const QString driveC = joined(m_prefix, QStringLiteral("drive_c"));
-    if (letter.toLower() == u'c' && QFileInfo(driveC).isDir())
+    const bool hasDriveC = QFileInfo(driveC).isDir();
+    const auto root = child(dosDevices, QString(letter) + u':', true);
+    // Wine's c: is a link to drive_c: every folder found on it is told under drive_c, the name
+    // the user sees in the prefix, and the same for both folders of a configuration.
+    if (root && hasDriveC &&
+        QFileInfo(*root).canonicalFilePath() == QFileInfo(driveC).canonicalFilePath())
+        return driveC;
+    if (root)
+        return root;
+    if (letter.toLower() == u'c' && hasDriveC)
         return driveC;
     return std::nullopt;
 }

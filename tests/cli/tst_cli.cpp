@@ -70,11 +70,13 @@ void restore(const WindowFixture& f, const Files& files)
         TestFiles::write(f.root.filePath(it.key()), it.value());
 }
 
-// A message of the window as hangarctl prints it on a terminal.
+// A message of the window as hangarctl prints it on a terminal, after its own name.
 QString printed(QString message)
 {
     message.remove(u'\t').replace(u'\r', u'\n');
-    return message.isEmpty() || message.endsWith(u'\n') ? message : message + u'\n';
+    if (message.isEmpty())
+        return message;
+    return u"hangarctl: "_s + message + (message.endsWith(u'\n') ? u""_s : u"\n"_s);
 }
 
 std::unique_ptr<LockedAppInfo> openWindow;
@@ -137,7 +139,10 @@ private slots:
     void concurrentRunsBesideTheWindow();
     void statusAndOutput_data();
     void statusAndOutput();
-    void historyBringsBackWhatWasReplaced();
+    void terminalOptions_data();
+    void terminalOptions();
+    void undoIsTheLastChange_data();
+    void undoIsTheLastChange();
 };
 
 void TestCli::sameOutcomeAsTheWindow_data()
@@ -208,7 +213,7 @@ void TestCli::sameOutcomeAsTheWindow()
     // Live files that no configuration holds are kept by a Load, and the user is told so.
     const bool keepsUnsaved = said.isEmpty() && arguments.startsWith(u"load"_s);
     QCOMPARE(run.err,
-             printed(said) + (keepsUnsaved ? Messages::unsavedLiveKept(1) + u'\n' : QString()));
+             printed(said) + (keepsUnsaved ? printed(Messages::unsavedLiveKept(1)) : QString()));
     if (run.status != 0)
         QCOMPARE(afterCommand, before);
 }
@@ -296,7 +301,6 @@ void TestCli::statusAndOutput_data()
     row("wrong usage: no command", QString(), {}, 2, u"No command given."_s);
     row("wrong usage: unknown command", u"bogus"_s, {}, 2, u"Unknown command \"bogus\"."_s);
     row("wrong usage: name missing", u"save"_s, {}, 2, u"NAME is missing."_s);
-    row("wrong usage: one name too many", u"remove|Night|Dawn"_s, {}, 2, u"argument \"Dawn\""_s);
     row("wrong usage: unknown option of a command", u"list|--bogus"_s, {}, 2, u"'bogus'"_s);
     row("wrong usage: an entry that is not a number", u"restore|last"_s, {}, 2, u"\"last\""_s);
     row("help", u"--help"_s, {}, 0, u"Usage: hangarctl [options] command [arguments]\n"_s);
@@ -320,7 +324,7 @@ void TestCli::statusAndOutput_data()
         u"Area.001"_s);
     row("check: a switched-off area's missing folder is a warning", u"check"_s,
         {{u"scenery/Scenery.cfg"_s, clean + "Active=FALSE\r\n"}}, 3, u"1 warning"_s);
-    row("check: a clean live list", u"check|live"_s,
+    row("check: a clean live list", u"check"_s,
         {{u"scenery/Scenery.cfg"_s, clean}, {u"scenery/scenery/BASE/x"_s, ""}}, 0,
         u"nothing wrong"_s);
     row("status names the configuration the live pair copies", u"status"_s,
@@ -332,7 +336,7 @@ void TestCli::statusAndOutput_data()
     row("detect --apply stores the folders of a prefix laid out as Wine does", u"detect|--apply"_s,
         {{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
          {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}},
-        0, u"users/pilot/AppData/Roaming/Microsoft/FS9"_s);
+        0, u"drive_c/Program Files/Microsoft Games/Flight Simulator 9"_s);
 }
 
 void TestCli::statusAndOutput()
@@ -347,6 +351,9 @@ void TestCli::statusAndOutput()
         QDir(f.root.path()).mkpath(QFileInfo(it.key()).path());
         TestFiles::write(f.root.filePath(it.key()), it.value());
     }
+    // Wine's c: drive, through which the simulator's folder is found.
+    QDir(f.root.path()).mkpath(u"home/.wine/dosdevices"_s);
+    QFile::link(u"../drive_c"_s, f.root.filePath(u"home/.wine/dosdevices/c:"_s));
     QProcess simulator; // a program named as the simulator is, seen through /proc
     if (arguments.startsWith(u"load"_s)) {
         QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"fs9.exe"_s)));
@@ -369,34 +376,146 @@ void TestCli::statusAndOutput()
         QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
 }
 
-// The way back as a user takes it: tune the live files, load another configuration in the window,
-// undo from a terminal, and undo again; then a Remove undone lists its configuration again.
-void TestCli::historyBringsBackWhatWasReplaced()
+void TestCli::terminalOptions_data()
 {
+    QTest::addColumn<bool>("terminal");    // standard output is a terminal (through script(1))
+    QTest::addColumn<QString>("variable"); // set as NAME=value for the run
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    // "colour" or "plain" text, "json:KEY" for what parses back with that key, else a text that
+    // the output holds.
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* why, bool terminal, const QString& variable,
+                        const QString& arguments, int status, const QString& expected) {
+        QTest::newRow(why) << terminal << variable << arguments << status << expected;
+    };
+    row("a terminal gets colour", true, QString(), u"diff|Night|Dawn"_s, 0, u"colour"_s);
+    row("NO_COLOR on a terminal", true, u"NO_COLOR=1"_s, u"diff|Night|Dawn"_s, 0, u"plain"_s);
+    row("a dumb terminal", true, u"TERM=dumb"_s, u"diff|Night|Dawn"_s, 0, u"plain"_s);
+    row("--color=always into a pipe", false, QString(), u"--color=always|diff|Night|Dawn"_s, 0,
+        u"colour"_s);
+    row("--color=never on a terminal", true, QString(), u"diff|Night|Dawn|--color=never"_s, 0,
+        u"plain"_s);
+    row("diff --exit-code when the pairs differ", false, QString(),
+        u"diff|Night|Dawn|--exit-code"_s, 1, u"plain"_s);
+    row("diff --quiet when they do not", false, QString(), u"diff|Night|NIGHT|--quiet"_s, 0,
+        QString());
+    row("diff NAME compares with the live files", false, QString(), u"diff|Night|--json"_s, 0,
+        u"json:areas"_s);
+    row("status --json", false, QString(), u"status|--json"_s, 0, u"json:copyOf"_s);
+    row("folders --json", false, QString(), u"folders|--json"_s, 0, u"json:scenery"_s);
+    row("detect --json", false, QString(), u"detect|--json"_s, 0, u"json:fs9Folder"_s);
+    row("an unknown name suggests the nearest", false, QString(), u"load|nigth"_s, 1,
+        u"Did you mean \"Night\"?"_s);
+    row("a name with blanks unquoted", false, QString(), u"load|Night|flying"_s, 2,
+        u"quotes: \"Night flying\""_s);
+    row("a name like an option", false, QString(), u"save|-dash"_s, 2, u"\"--\""_s);
+}
+
+void TestCli::terminalOptions()
+{
+    QFETCH(bool, terminal);
+    QFETCH(QString, variable);
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, expected);
     WindowFixture f;
     prepare(f, QString());
-    TestFiles::write(f.liveMain(), "tuned main");
-    TestFiles::write(f.liveScenery(), "tuned scenery");
-    f.open();
-    act(f, {u"load"_s, u"Dawn"_s});
-    f.window->close();
-    const auto live = [&] {
-        return TestFiles::read(f.liveMain()) + '|' + TestFiles::read(f.liveScenery());
-    };
-    QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
-    QCOMPARE(live(), "tuned main|tuned scenery");
-    QCOMPARE(hangarctl(f, u"undo"_s).status, 0);
-    QCOMPARE(live(), "Dawn main|Dawn scenery");
+    TestFiles::write(f.snapshotMain(u"Night"_s), "[Main]\r\nA=1\r\n");
+    TestFiles::write(f.snapshotMain(u"Dawn"_s), "[Main]\r\nA=2\r\n");
+    const QString prefix = f.root.filePath(u"home/.wine/drive_c/"_s);
+    for (const QString& file : {u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s,
+                                u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s}) {
+        QDir().mkpath(QFileInfo(prefix + file).path());
+        TestFiles::write(prefix + file, "MZ");
+    }
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
+    environment.insert(u"TERM"_s, u"xterm"_s);
+    for (const QString& name : {u"NO_COLOR"_s, u"WINEPREFIX"_s})
+        environment.remove(name);
+    if (!variable.isEmpty())
+        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    Run run;
+    if (terminal) {
+        QString command = u"'%1' --settings '%2'"_s.arg(QStringLiteral(HANGARCTL), f.iniPath());
+        for (const QString& argument : arguments.split(u'|'))
+            command += u" '"_s + argument + u'\'';
+        QProcess script;
+        script.setProcessEnvironment(environment);
+        script.start(u"script"_s, {u"-qec"_s, command, u"/dev/null"_s});
+        QVERIFY(script.waitForFinished(30000));
+        run = {script.exitCode(), QString::fromUtf8(script.readAllStandardOutput()), QString()};
+    } else {
+        run = hangarctl(f, arguments, environment);
+    }
+    QCOMPARE(run.status, status);
+    const bool coloured = run.out.contains(u"\x1b["_s);
+    if (expected == u"colour"_s || expected == u"plain"_s) {
+        QCOMPARE(coloured, expected == u"colour"_s);
+    } else if (expected.startsWith(u"json:"_s)) {
+        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
+        const QJsonObject object = json.isArray() ? json.array().first().toObject() : json.object();
+        QVERIFY2(object.contains(expected.mid(5)), qPrintable(run.out));
+    } else {
+        QVERIFY2((run.out + run.err).contains(expected), qPrintable(run.out + run.err));
+        QVERIFY(expected.isEmpty() || run.status != 0 || !run.out.isEmpty());
+    }
+}
 
-    QCOMPARE(hangarctl(f, u"remove|Night"_s).status, 0);
-    const QJsonArray entries =
-        QJsonDocument::fromJson(hangarctl(f, u"history|--json"_s).out.toUtf8()).array();
-    const QJsonObject removed = entries.first().toObject();
-    QCOMPARE(removed[u"operation"_s].toString(), u"REMOVE"_s);
-    QCOMPARE(removed[u"fs9"_s][u"path"_s].toString(), f.snapshotMain(u"Night"_s));
-    QCOMPARE(hangarctl(f, u"restore|%1"_s.arg(removed[u"id"_s].toInt())).status, 0);
-    QCOMPARE(TestFiles::read(f.snapshotScenery(u"Night"_s)), "Night scenery"_ba);
-    QCOMPARE(hangarctl(f, u"list"_s).out, u"  FS Original\n* Dawn\n  Night\n"_s);
+void TestCli::undoIsTheLastChange_data()
+{
+    // Steps run one after another; after each, "!" when it is refused, then: the live main file's
+    // first word, the list, and the newest entry as "history" shows it (number and time left out).
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("steps");
+    const QString none = u"RESTORE no files (FS9.%1.cfg and Scenery.%1.cfg were not there)"_s;
+    QTest::newRow("remove, then undo twice")
+        << QString()
+        << QStringList{u"remove|Night => live | Dawn | REMOVE the pair of \"Night\""_s,
+                       u"undo => live | Dawn,Night | "_s + none.arg(u"Night"_s),
+                       u"undo => live | Dawn | RESTORE the pair of \"Night\""_s};
+    QTest::newRow("load over unsaved live files, load, restore, then undo")
+        << QString()
+        << QStringList{
+               u"load|Dawn => Dawn | Night,Dawn | LOAD the live files, a copy of no saved configuration"_s,
+               u"load|Night => Night | Night,Dawn | LOAD the live files, a copy of \"Dawn\""_s,
+               u"restore|1 => live | Night,Dawn | RESTORE the live files, a copy of \"Night\""_s,
+               u"undo => Night | Night,Dawn | RESTORE the live files, a copy of no saved configuration"_s};
+    QTest::newRow("a full list refuses a pair that would join it")
+        << u"nine"_s
+        << QStringList{
+               u"remove|C1 => live | C2,C3,C4,C5,C6,C7,C8,C9 | REMOVE the pair of \"C1\""_s,
+               u"save|Extra => live | C2,C3,C4,C5,C6,C7,C8,C9,Extra | SAVE no files (FS9.Extra.cfg and Scenery.Extra.cfg were not there)"_s,
+               u"!restore|1 => live | C2,C3,C4,C5,C6,C7,C8,C9,Extra | SAVE no files (FS9.Extra.cfg and Scenery.Extra.cfg were not there)"_s,
+               u"undo => live | C2,C3,C4,C5,C6,C7,C8,C9 | RESTORE the pair of \"Extra\""_s};
+}
+
+// Every change, a restore or an undo included, is kept, so that undo always reverses the last one
+// and the list follows the pairs it brings back or deletes.
+void TestCli::undoIsTheLastChange()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, steps);
+    WindowFixture f;
+    prepare(f, setup);
+    for (const QString& step : steps) {
+        const QString command = step.section(u" => "_s, 0, 0);
+        const Run run = hangarctl(f, QString(command).remove(u'!'));
+        QCOMPARE(run.status, command.startsWith(u'!') ? 1 : 0);
+        // A restore tells in one line what it put back and where what it replaced is kept.
+        if (run.status == 0 && (command.startsWith(u"undo"_s) || command.startsWith(u"restore"_s)))
+            QVERIFY2(run.out.count(u'\n') == 1 && run.out.contains(u"is kept as entry"_s),
+                     qPrintable(run.out));
+        QStringList listed = hangarctl(f, u"list"_s).out.split(u'\n', Qt::SkipEmptyParts);
+        listed.removeFirst();
+        const QString newest = hangarctl(f, u"history"_s).out.section(u'\n', 0, 0);
+        const QString state = QString::fromUtf8(TestFiles::read(f.liveMain()).split(' ').first()) +
+                              u" | "_s + listed.join(u',').remove(u"* "_s).remove(u"  "_s) +
+                              u" | "_s +
+                              newest.section(u' ', 3, -1, QString::SectionSkipEmpty).simplified();
+        QCOMPARE(state, step.section(u" => "_s, 1));
+    }
 }
 
 QTEST_MAIN(TestCli)

@@ -78,8 +78,6 @@ class TestConfigFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void usableNames_data();
-    void usableNames();
     void aNamePicksOneConfiguration_data();
     void aNamePicksOneConfiguration();
     void checksRefuseWithExactMessage_data();
@@ -99,44 +97,6 @@ private slots:
     void historyBounds();
 };
 
-void TestConfigFiles::usableNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("usable");
-    const auto row = [](const char* why, const QString& name, bool usable) {
-        QTest::newRow(why) << name << usable;
-    };
-    row("inner blanks, dots, accents, one quote", u"Nuit d'été v1.2"_s, true);
-    row("empty", QString(), false);
-    row("leading blank", u" Night"_s, false);
-    row("trailing blank", u"Night "_s, false);
-    row("slash climbing out", u"../x"_s, false);
-    row("double quote, angles, pipe", u"\"a<b>|c\""_s, false);
-    row("wrapped in single quotes", u"'Night'"_s, false);
-}
-
-void TestConfigFiles::usableNames()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, usable);
-    QCOMPARE(!whyNameUnusable(name), usable);
-    if (usable)
-        return;
-    QVERIFY(nameRefusal(name)->startsWith(u"The name \""_s + name + u"\" cannot be used"_s));
-    // Refused first, whatever the operation, before any file is touched: "../x" would reach
-    // x.cfg beside the folders.
-    FolderFixture f;
-    TestFiles::write(f.root.filePath(u"x.cfg"_s), "outside");
-    DiskFileSystem fs;
-    for (Operation operation : {Operation::Load, Operation::Save, Operation::Remove}) {
-        const auto result = processFiles(operation, name, name, f.fs9, f.scenery, fs);
-        QVERIFY(!result.performed);
-        QCOMPARE(result.message, *nameRefusal(name));
-    }
-    QCOMPARE(TestFiles::read(f.root.filePath(u"x.cfg"_s)), "outside"_ba);
-    QCOMPARE(QDir(f.fs9).entryList(QDir::Files), QStringList{u"FS9.cfg"_s});
-}
-
 void TestConfigFiles::aNamePicksOneConfiguration_data()
 {
     // What a Save and a Remove under the typed name do to the list: "joins", "refused", or the
@@ -155,15 +115,23 @@ void TestConfigFiles::aNamePicksOneConfiguration_data()
         u"FS Original"_s, u"refused"_s);
     row("accented letters in another case", u"Été"_s, u"éTÉ"_s, u"Été"_s, u"Été"_s);
     row("the Kelvin sign is no K", u"Kilo"_s, u"\u212Ailo"_s, u"joins"_s, QString());
-    row("a blank more is another name", u"Dawn"_s, u"Dawn "_s, u"refused"_s, QString());
     row("a full list takes another spelling", u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s, u"c9"_s, u"C9"_s,
         u"C9"_s);
     row("a full list refuses a new name", u"C1,C2,C3,C4,C5,C6,C7,C8,C9"_s, u"C10"_s, u"refused"_s,
         QString());
+    row("usable: inner blanks, dots, accents, one quote", u"Dawn"_s, u"Nuit d'été v1.2"_s,
+        u"joins"_s, QString());
+    row("unusable: empty", u"Dawn"_s, QString(), u"refused"_s, QString());
+    row("unusable: a blank more", u"Dawn"_s, u"Dawn "_s, u"refused"_s, QString());
+    row("unusable: a leading blank", u"Dawn"_s, u" Dawn"_s, u"refused"_s, QString());
+    row("unusable: slash climbing out", u"Dawn"_s, u"../x"_s, u"refused"_s, QString());
+    row("unusable: double quote, angles, pipe", u"Dawn"_s, u"\"a<b>|c\""_s, u"refused"_s,
+        QString());
+    row("unusable: wrapped in single quotes", u"Dawn"_s, u"'Dawn'"_s, u"refused"_s, QString());
 }
 
-// The one rule that every way in shares: a Save and a Remove (hangarctl's and the window's) and
-// the list read at start-up, which lists a hand-edited second spelling once.
+// The one rule that every way in shares (a Save and a Remove, hangarctl's and the window's, and
+// the list read at start-up), and names no file can hold, refused before any file is touched.
 void TestConfigFiles::aNamePicksOneConfiguration()
 {
     QFETCH(QStringList, names);
@@ -178,20 +146,20 @@ void TestConfigFiles::aNamePicksOneConfiguration()
              : removing.position ? entries.at(*removing.position)
                                  : QString(),
              remove);
-
-    if (names.size() == 9)
+    if (!whyNameUnusable(typed))
         return;
+    QVERIFY(nameRefusal(typed)->startsWith(u"The name \""_s + typed + u"\" cannot be used"_s));
+    // "../x" would reach x.cfg beside the folders.
     FolderFixture f;
-    QString ini = u"[FS Config]\r\nFS9 Folder=%1\r\nSCENERY Folder=%2\r\n"_s.arg(f.fs9, f.scenery);
-    for (const QString& name : names)
-        f.addConfig(name);
-    for (const QString& name : names + QStringList{typed}) {
-        ini += u"Config%1=%2\r\n"_s.arg(ini.count(u"Config"_s) + 1).arg(name);
+    TestFiles::write(f.root.filePath(u"x.cfg"_s), "outside");
+    DiskFileSystem fs;
+    for (Operation operation : {Operation::Load, Operation::Save, Operation::Remove}) {
+        const auto result = processFiles(operation, typed, typed, f.fs9, f.scenery, fs);
+        QVERIFY(!result.performed);
+        QCOMPARE(result.message, *nameRefusal(typed));
     }
-    const QString iniPath = f.root.filePath(u"Hangar.ini"_s);
-    TestFiles::write(iniPath, ini.toUtf8());
-    // Typed last by hand: listed once when it is another spelling of a listed name.
-    QCOMPARE(StoredState::read(iniPath).names, names);
+    QCOMPARE(TestFiles::read(f.root.filePath(u"x.cfg"_s)), "outside"_ba);
+    QCOMPARE(QDir(f.fs9).entryList(QDir::Files), QStringList{u"FS9.cfg"_s});
 }
 
 void TestConfigFiles::checksRefuseWithExactMessage_data()
