@@ -43,6 +43,7 @@ frmHistory::frmHistory(HistoryActions& actions, QWidget* parent)
     lvwHistory->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvwHistory->header()->setStretchLastSection(true);
     auto* lblHistory = new QLabel(tr("&Pairs kept, newest first:"), this);
+    lblHistory->setObjectName(QStringLiteral("lblHistory"));
     lblHistory->setBuddy(lvwHistory);
 
     txtDifferences = new QPlainTextEdit(this);
@@ -52,6 +53,7 @@ frmHistory::frmHistory(HistoryActions& actions, QWidget* parent)
     txtDifferences->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* lblDifferences =
         new QLabel(tr("&How the chosen pair differs from the live files:"), this);
+    lblDifferences->setObjectName(QStringLiteral("lblDifferences"));
     lblDifferences->setBuddy(txtDifferences);
 
     cmdRestore = new QPushButton(tr("&Restore"), this);
