@@ -1,6 +1,8 @@
 #include "WidgetDialogs.h"
 
-#include <QCoreApplication>
+#include "frmHistory.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -44,7 +46,11 @@ void WidgetDialogs::showMessage(const QString& prompt, const QString& title)
     // The prompt breaks its lines with a lone character 13, which a plain-text label does not.
     QString shown = prompt;
     shown.replace(QChar(13), QChar(10));
-    UnwrappedMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, m_window);
+    // Over the history dialog while it is open, so that its Restore is answered where it was
+    // pressed.
+    QWidget* modal = QApplication::activeModalWidget();
+    UnwrappedMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Ok,
+                            modal != nullptr ? modal : m_window.data());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -55,4 +61,10 @@ QString WidgetDialogs::pickFolder(const QString& prompt, const QString& startFol
                                                              QFileDialog::ShowDirsOnly |
                                                                  QFileDialog::DontResolveSymlinks);
     return QDir::toNativeSeparators(folder);
+}
+
+void WidgetDialogs::showHistory(HistoryActions& actions)
+{
+    frmHistory dialog(actions, m_window);
+    dialog.exec();
 }

@@ -13,6 +13,7 @@ public:
 
     void showMessage(const QString& prompt, const QString& title) override;
     QString pickFolder(const QString& prompt, const QString& startFolder) override;
+    void showHistory(HistoryActions& actions) override;
 
 private:
     QPointer<QWidget> m_window;

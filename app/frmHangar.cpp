@@ -7,11 +7,16 @@
 #include "Dialogs.h"
 #include "DirectoryLookup.h"
 #include "FileOperation.h"
+#include "Fs9Detection.h"
+#include "HistoryRestore.h"
+#include "KeptPairDiff.h"
 #include "SettingsLocation.h"
+#include "SimulatorGuard.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +30,24 @@ constexpr qsizetype typingLimit = 15;
 QString errorTitle()
 {
     return QStringLiteral("Error");
+}
+
+QString undoKeys()
+{
+    return QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText);
+}
+
+// The operation that replaced a kept pair, for the history dialog.
+QString replacedBy(const HistoryEntry& entry)
+{
+    if (entry.operation == u"LOAD")
+        return QStringLiteral("Load of \"%1\"").arg(entry.name);
+    if (entry.operation == u"SAVE")
+        return QStringLiteral("Save under \"%1\"").arg(entry.name);
+    if (entry.operation == u"REMOVE")
+        return QStringLiteral("Remove of \"%1\"").arg(entry.name);
+    // A restore's name is that of the entry it put back, which says nothing of what it replaced.
+    return QStringLiteral("Undo or restore");
 }
 
 QStringList listEntries(const QComboBox* list)
@@ -235,8 +258,8 @@ void frmHangar::cmdREMOVE_Click()
 
 void frmHangar::cmdFS9folder_Click()
 {
-    const QString folder =
-        BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"), txtFS9Folder->text());
+    const QString folder = BrowseFolder(QStringLiteral("Select the FLIGHT SIMULATOR folder"),
+                                        txtFS9Folder->text(), true);
     if (!folder.isEmpty())
         txtFS9Folder->setText(folder);
 }
@@ -244,22 +267,146 @@ void frmHangar::cmdFS9folder_Click()
 void frmHangar::cmdSceFolder_Click()
 {
     const QString folder = BrowseFolder(
-        QStringLiteral("Select the Flight Simulator SCENERY folder"), txtSceFolder->text());
+        QStringLiteral("Select the Flight Simulator SCENERY folder"), txtSceFolder->text(), false);
     if (!folder.isEmpty())
         txtSceFolder->setText(folder);
 }
 
-QString frmHangar::BrowseFolder(const QString& prompt, const QString& boxText)
+QString frmHangar::BrowseFolder(const QString& prompt, const QString& boxText, bool fs9Folder)
 {
-    // The picker opens on the folder the box names, or as near to it as the disk allows.
-    return m_services.dialogs.pickFolder(prompt, nearestExistingFolder(boxText));
+    // The picker opens on the folder the box names. A box that names none (a first run shows the
+    // layout's texts) opens where the simulator is found, else as near to the text as the disk
+    // allows.
+    QString start = nearestExistingFolder(boxText);
+    const QString named = QDir::cleanPath(QDir::fromNativeSeparators(boxText));
+    if (QDir::fromNativeSeparators(start) != named) {
+        const auto install =
+            chosenInstall(detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment()));
+        if (install)
+            start = QDir::toNativeSeparators(fs9Folder ? install->mainFolder
+                                                       : install->simulatorFolder);
+    }
+    return m_services.dialogs.pickFolder(prompt, start);
+}
+
+void frmHangar::Form_Undo()
+{
+    restoreKept(std::nullopt);
+}
+
+void frmHangar::Form_History()
+{
+    m_services.dialogs.showHistory(*this);
+}
+
+QList<HistoryRow> frmHangar::historyRows()
+{
+    QList<HistoryRow> rows;
+    for (const HistoryEntry& entry : m_history->entries()) {
+        rows.append({entry.id,
+                     entry.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                     keptPairText(entry), replacedBy(entry)});
+    }
+    return rows;
+}
+
+QString frmHangar::historyDifferences(int id)
+{
+    for (const HistoryEntry& entry : m_history->entries()) {
+        if (entry.id == id)
+            return keptPairDifferences(*m_history, entry);
+    }
+    return QStringLiteral("The history no longer holds this entry.");
+}
+
+void frmHangar::restoreHistoryEntry(int id)
+{
+    restoreKept(id);
+}
+
+void frmHangar::restoreKept(std::optional<int> id)
+{
+    if (refusedWhileSimulatorRuns())
+        return;
+    const QList<HistoryEntry> entries = m_history->entries();
+    const auto entry = std::find_if(entries.begin(), entries.end(), [&](const HistoryEntry& e) {
+        return id ? e.id == *id : e.id == entries.first().id;
+    });
+    StoredState state = currentState();
+    const RestoreResult result = id ? restoreEntry(*id, state, *m_history, m_services.fileSystem)
+                                    : undoLastChange(state, *m_history, m_services.fileSystem);
+    if (!result.performed || entry == entries.end()) {
+        showError(result.message);
+        return;
+    }
+    if (chkSaveActivation->isChecked())
+        chkSaveActivation->setChecked(false);
+    if (result.listChanged)
+        followList(state.names);
+    if (isLivePair(*entry)) {
+        // The label shows again what it showed with the pair that comes back: remembered when
+        // this run replaced it, else the configuration the pair was a copy of, if any.
+        const std::optional<QString> shownBefore = LastConfig;
+        if (m_lastConfigKeptWith.contains(entry->id))
+            LastConfig = m_lastConfigKeptWith.value(entry->id);
+        else if (entry->matched && !entry->matched->isEmpty())
+            LastConfig = entry->matched;
+        rememberLastConfig(shownBefore);
+        showLastConfig();
+    }
+    RefreshLoadCaption();
+    // The core tells it in one line, for a terminal; a message box that never wraps shows its two
+    // halves on two lines.
+    m_services.dialogs.showMessage(
+        QString(result.message).replace(QStringLiteral("; "), QStringLiteral(";") + QChar(13)) +
+            QChar(13) + QChar(13) +
+            (id ? QStringLiteral("%1 in the window returns to where you were.")
+                : QStringLiteral("Pressing %1 again returns to where you were."))
+                .arg(undoKeys()),
+        id ? QStringLiteral("Restore") : QStringLiteral("Undo"));
+}
+
+StoredState frmHangar::currentState() const
+{
+    StoredState state = m_stored;
+    state.fs9Folder = txtFS9Folder->text();
+    state.sceneryFolder = txtSceFolder->text();
+    state.names = listEntries(cboConfigName).mid(1);
+    state.lastConfig = LastConfig;
+    return state;
+}
+
+void frmHangar::followList(const QStringList& names)
+{
+    const QString shown = cboConfigName->currentText();
+    cboConfigName->clear();
+    cboConfigName->addItem(originalConfigName());
+    cboConfigName->addItems(names);
+    const int position = cboConfigName->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    cboConfigName->setCurrentIndex(qMax(position, 0));
+    cboConfigName->setEditText(cboConfigName->itemText(cboConfigName->currentIndex()));
+}
+
+void frmHangar::rememberLastConfig(const std::optional<QString>& shownBefore)
+{
+    const QList<HistoryEntry> entries = m_history->entries();
+    if (!entries.isEmpty() && isLivePair(entries.first()))
+        m_lastConfigKeptWith.insert(entries.first().id, shownBefore);
+}
+
+bool frmHangar::refusedWhileSimulatorRuns()
+{
+    const std::optional<QString> refusal = refusalWhileSimulatorRuns(m_services.processes);
+    if (refusal)
+        showError(*refusal);
+    return refusal.has_value();
 }
 
 bool frmHangar::ProcessFiles(const QString& operation, const QString& configName,
                              const QString& newName)
 {
     const auto known = operationFromWord(operation);
-    if (!known)
+    if (!known || refusedWhileSimulatorRuns())
         return false;
     const OperationResult result =
         processFiles(*known, configName, newName, txtFS9Folder->text(), txtSceFolder->text(),
@@ -268,6 +415,7 @@ bool frmHangar::ProcessFiles(const QString& operation, const QString& configName
         showError(result.message);
     if (result.performed && *known == Operation::Load) {
         m_loadedThisRun = true;
+        rememberLastConfig(LastConfig);
         LastConfig = configName;
         showLastConfig();
     }

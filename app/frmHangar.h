@@ -1,16 +1,20 @@
 #pragma once
 
+#include "Dialogs.h"
 #include "History.h"
 #include "StoredState.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QKeySequence>
 #include <QStringList>
 #include <optional>
 
 class AppInfo;
 struct ConfigFolders;
-class Dialogs;
 class FileSystem;
+class ProcessTable;
+struct RestoreResult;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -24,11 +28,13 @@ struct HangarServices
     Dialogs& dialogs;
     AppInfo& appInfo;
     FileSystem& fileSystem;
+    // Where the window sees whether the simulator runs.
+    const ProcessTable& processes;
 };
 
 // The program's one window. Its start-up runs at the end of construction, before the first show;
 // its shutdown runs once, on whichever way the window is closed.
-class frmHangar : public QDialog
+class frmHangar : public QDialog, private HistoryActions
 {
     Q_OBJECT
 
@@ -59,9 +65,30 @@ private:
     void cmdREMOVE_Click();
     void cmdFS9folder_Click();
     void cmdSceFolder_Click();
+    void Form_Undo();
+    void Form_History();
+
+    // The history dialog's questions and its Restore.
+    QList<HistoryRow> historyRows() override;
+    QString historyDifferences(int id) override;
+    void restoreHistoryEntry(int id) override;
+    // Puts a kept pair back, the entry given or else the newest, as hangarctl restore and undo
+    // do; the list and the label follow. The message says what came back and how to return.
+    void restoreKept(std::optional<int> id);
+    // The state a restore works on: the settings as read at start-up, with the window's folders
+    // and list.
+    StoredState currentState() const;
+    // The load list after a change of the names; the chosen entry stays when it is still listed.
+    void followList(const QStringList& names);
+    // Remembers, for the entry that now keeps the live pair just replaced, the name the label
+    // showed with that pair.
+    void rememberLastConfig(const std::optional<QString>& shownBefore);
+    // The refusal shown while the simulator runs: true when the change must not go ahead.
+    bool refusedWhileSimulatorRuns();
+    static QKeySequence historyKeys();
 
     bool ProcessFiles(const QString& operation, const QString& configName, const QString& newName);
-    QString BrowseFolder(const QString& prompt, const QString& boxText);
+    QString BrowseFolder(const QString& prompt, const QString& boxText, bool fs9Folder);
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
@@ -108,6 +135,9 @@ private:
     std::optional<QString> LastConfig;
     // Where the file operation keeps what it replaces or deletes.
     std::optional<History> m_history;
+    // For each entry that keeps a live pair replaced in this run, the name the label showed with
+    // it; a restore of the entry shows that name again.
+    QHash<int, std::optional<QString>> m_lastConfigKeptWith;
 
     // What start-up read; shutdown gives the window's state back through it.
     StoredState m_stored;

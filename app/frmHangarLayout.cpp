@@ -7,10 +7,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -130,6 +132,21 @@ void frmHangar::createControls()
     cmdREMOVE->hide();
     cboConfigNameTO = configList(Frame2, "cboConfigNameTO", 104);
     cboConfigNameTO->hide();
+    // Where a user finds, without a manual, that nothing these buttons replace is lost.
+    const QString keys =
+        QStringLiteral("%1 puts it back; %2 lists every kept pair.")
+            .arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText),
+                 historyKeys().toString(QKeySequence::NativeText));
+    cmdLOAD->setToolTip(
+        QStringLiteral("Copies this configuration over FS9.cfg and Scenery.cfg. The pair it "
+                       "replaces is kept: ") +
+        keys);
+    cmdSAVE->setToolTip(QStringLiteral("Saves FS9.cfg and Scenery.cfg under the name below. A "
+                                       "configuration it saves over is kept: ") +
+                        keys);
+    cmdREMOVE->setToolTip(
+        QStringLiteral("Deletes the two files of the configuration named below. They are kept: ") +
+        keys);
 
     Frame1 = place<QGroupBox>(this, "Frame1", 8, 288, 537, 145);
     Frame1->setTitle(QStringLiteral("Folders"));
@@ -173,4 +190,14 @@ void frmHangar::wireEvents()
     connect(cmdQuit, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
     connect(cmdFS9folder, &QPushButton::clicked, this, [this] { cmdFS9folder_Click(); });
     connect(cmdSceFolder, &QPushButton::clicked, this, [this] { cmdSceFolder_Click(); });
+    // Undo works wherever the focus is but in a text box, whose own Undo takes the key first.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
+            [this] { Form_Undo(); });
+    connect(new QShortcut(historyKeys(), this), &QShortcut::activated, this,
+            [this] { Form_History(); });
+}
+
+QKeySequence frmHangar::historyKeys()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_H);
 }

@@ -1,5 +1,6 @@
 #include "DiskFileSystem.h"
 #include "LockedAppInfo.h"
+#include "ProcessTable.h"
 #include "TerminationSignals.h"
 #include "WidgetDialogs.h"
 #include "WindowFont.h"
@@ -30,7 +31,8 @@ int main(int argc, char* argv[])
                           {HANGAR_VERSION_MAJOR, HANGAR_VERSION_MINOR, HANGAR_VERSION_PATCH});
     DiskFileSystem fileSystem;
     WidgetDialogs dialogs;
-    frmHangar window({dialogs, appInfo, fileSystem});
+    const auto processes = systemProcessTable();
+    frmHangar window({dialogs, appInfo, fileSystem, *processes});
     dialogs.setParentWindow(&window);
     // kill, a closed terminal and Ctrl+C close the window as the close box does, so that the
     // settings are written; a message box or the folder picker open at the time ends with it.

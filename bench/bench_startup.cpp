@@ -25,6 +25,7 @@ struct SilentDialogs : Dialogs
 {
     void showMessage(const QString&, const QString&) override { shown = true; }
     QString pickFolder(const QString&, const QString&) override { return {}; }
+    void showHistory(HistoryActions&) override { shown = true; }
     bool shown = false;
 };
 
@@ -131,10 +132,11 @@ void BM_Startup(benchmark::State& state)
     SilentDialogs dialogs;
     FakeAppInfo appInfo(folders.exe());
     DiskFileSystem fileSystem;
+    FakeProcessTable processes;
     for (auto _ : state) {
         // Every iteration starts as a new run does: no picture decoded or scaled yet.
         QPixmapCache::clear();
-        frmHangar window({dialogs, appInfo, fileSystem});
+        frmHangar window({dialogs, appInfo, fileSystem, processes});
         showUntilPainted(window);
         if (window.findChild<QComboBox*>(QStringLiteral("cboConfigName"))->count() != 10)
             state.SkipWithError("start-up did not list the nine configurations");

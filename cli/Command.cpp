@@ -5,7 +5,7 @@
 #include "Messages.h"
 #include "SettingsLocation.h"
 #include "SettingsLock.h"
-#include "SimulatorProcess.h"
+#include "SimulatorGuard.h"
 #include "Terminal.h"
 
 #include <QCommandLineParser>
@@ -287,9 +287,9 @@ bool Command::refusedWhileSimulatorRuns(const QCommandLineParser& parser) const
 {
     if (parser.isSet(forceOption()))
         return false;
-    const SimulatorProcesses simulator = findSimulator(processes());
-    if (simulator.state != SimulatorProcesses::State::Running)
+    const std::optional<QString> refusal = refusalWhileSimulatorRuns(processes());
+    if (!refusal)
         return false;
-    fail(Messages::simulatorRunning(simulator.pids));
+    fail(*refusal + QChar(13) + tr("Or add --force to go ahead all the same."));
     return true;
 }

@@ -67,12 +67,10 @@ int Detect::execute(const QCommandLineParser& parser, const QStringList&)
     if (parser.isSet(jsonOption()))
         out() << QJsonDocument(array).toJson();
     out() << Qt::flush;
-    const auto complete =
-        std::find_if(installs.begin(), installs.end(),
-                     [](const Fs9Install& install) { return install.complete(); });
-    if (complete == installs.end())
+    const std::optional<Fs9Install> chosen = chosenInstall(installs);
+    if (!chosen)
         return fail(Messages::noInstallFound());
     if (!parser.isSet(applyOption()))
         return Done;
-    return storeFolders(complete->mainFolder, complete->simulatorFolder);
+    return storeFolders(chosen->mainFolder, chosen->simulatorFolder);
 }

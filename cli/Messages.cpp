@@ -119,17 +119,6 @@ QString lockUnavailable(const QString& lockFile)
         .arg(lockFile);
 }
 
-QString simulatorRunning(const QList<qint64>& processes)
-{
-    QStringList numbers;
-    for (qint64 pid : processes)
-        numbers << QString::number(pid);
-    return Texts::tr(
-               "The simulator is running (fs9.exe, process %1). It writes FS9.cfg and Scenery.cfg "
-               "back when it quits, which would undo this change. Quit it first, or add --force.")
-        .arg(numbers.join(QStringLiteral(", ")));
-}
-
 QString noInstallFound()
 {
     return Texts::tr(

@@ -15,8 +15,6 @@ QString folderMissing(const QString& folder);
 QString heldByWindow(const QString& settingsFile, qint64 holder);
 QString heldByCommand(const QString& settingsFile, qint64 holder, qint64 seconds);
 QString lockUnavailable(const QString& lockFile);
-// The simulator rewrites its settings when it quits, which would undo the change.
-QString simulatorRunning(const QList<qint64>& processes);
 QString noInstallFound();
 QString unreadablePair(const QString& name, const QString& reason);
 // A Load replaced live files that were a copy of no saved configuration.

@@ -8,7 +8,7 @@ Remove::Remove()
     : PairCommand(QStringLiteral("remove"),
                   tr("Removes a configuration. Deletes its two snapshot files and takes it off the "
                      "list, as the window's Remove button does; \"FS Original\" stays."),
-                  tr("The configuration, as \"hangarctl list\" shows it."))
+                  tr("The configuration, as \"hangarctl list\" shows it."), true)
 {}
 
 int Remove::change(StoredState& state, const QString& name)

@@ -57,7 +57,7 @@ _hangarctl()
         "") options="--help --version --settings --color=" ;;
         list | check | history | status) options+=" --json" ;;
         diff) options+=" --json --exit-code --quiet" ;;
-        load | save | restore | undo) options+=" --force" ;;
+        load | save | remove | restore | undo) options+=" --force" ;;
         run) options+=" --force --no-save-back" ;;
         folders) options+=" --fs9 --scenery --json" ;;
         detect) options+=" --apply --json" ;;

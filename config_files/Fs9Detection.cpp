@@ -167,3 +167,12 @@ QList<Fs9Install> detectFs9(const QString& home, const QProcessEnvironment& envi
     }
     return installs;
 }
+
+std::optional<Fs9Install> chosenInstall(const QList<Fs9Install>& installs)
+{
+    for (const Fs9Install& install : installs) {
+        if (install.complete())
+            return install;
+    }
+    return std::nullopt;
+}

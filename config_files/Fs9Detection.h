@@ -4,6 +4,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // What was found of the simulator in one Wine prefix.
 struct Fs9Install
@@ -27,3 +28,7 @@ QStringList winePrefixes(const QString& home, const QProcessEnvironment& environ
 // own folder from the "EXE Path" the installer wrote in the prefix's system.reg (also under
 // Wow6432Node), else from the usual install folders. One entry per prefix.
 QList<Fs9Install> detectFs9(const QString& home, const QProcessEnvironment& environment);
+
+// The install whose folders "hangarctl detect --apply" stores and the window's folder pickers
+// open at: the first that holds both folders; nothing when none does.
+std::optional<Fs9Install> chosenInstall(const QList<Fs9Install>& installs);

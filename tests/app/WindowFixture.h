@@ -12,16 +12,31 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
-// Records every message, the prompt of an "Error" and "<untitled>" for any other, instead of
-// showing it; answers the folder picker from a script.
+// Records every message, the prompt of an "Error" and "<title>: <prompt>" for any other, with
+// "<time>" for the time of day in it, instead of showing it; answers the folder picker and the
+// history dialog from scripts.
 struct FakeDialogs : Dialogs
 {
     void showMessage(const QString& prompt, const QString& title) override
     {
-        messages << (title == u"Error"_s ? prompt : u"<untitled>"_s);
+        static const QRegularExpression time(u"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"_s);
+        messages << QString(title == u"Error"_s ? prompt : title + u": "_s + prompt)
+                        .replace(time, u"<time>"_s);
+    }
+    // Records the rows as "History: <pair> by <operation>; ...", then presses Restore on the row
+    // each step gives.
+    void showHistory(HistoryActions& actions) override
+    {
+        QStringList rows;
+        for (const HistoryRow& row : actions.historyRows())
+            rows << row.pair + u" by "_s + row.replacedBy;
+        messages << u"History: "_s + rows.join(u"; "_s);
+        for (const int row : std::exchange(historyRestores, {}))
+            actions.restoreHistoryEntry(actions.historyRows().value(row).id);
     }
     QString pickFolder(const QString& prompt, const QString& startFolder) override
     {
@@ -31,7 +46,8 @@ struct FakeDialogs : Dialogs
     }
 
     QStringList messages, pickerPrompts, pickerStarts;
-    QStringList pickerAnswers; // taken in order; an empty text is a cancelled picker
+    QStringList pickerAnswers;  // taken in order; an empty text is a cancelled picker
+    QList<int> historyRestores; // rows restored the next time the history dialog opens
 };
 
 // A shown window on real files: the two folders, an executable folder for Hangar.ini and the
@@ -40,16 +56,24 @@ struct WindowFixture : FolderFixture
 {
     WindowFixture() { QDir(root.path()).mkpath(u"exe"_s); }
 
+    static constexpr QStringView simulatorRefusal =
+        u"The simulator is running (fs9.exe, process 4243). When it quits, it writes its own "
+        u"FS9.cfg and Scenery.cfg over the live files: a configuration loaded now would be lost, "
+        u"and one saved now would miss what it writes then. Quit the simulator first. Nothing "
+        u"was changed.";
+
     QString iniPath() const { return in(appInfo.folder, u"Hangar.ini"_s); }
 
     // The text with %F, %S: the two folders; %U: no folder; %I: Hangar.ini; %A: character 1;
-    // %_: a blank; \r, \t: characters 13 and 9.
+    // %_: a blank; %R: the refusal while fs9.exe runs as process 4243; \r, \t: characters 13
+    // and 9.
     QString fill(QString text) const
     {
         const QStringList pairs{
             u"%F"_s,  fs9,       u"%S"_s,  scenery, u"%U"_s, root.filePath(u"unmounted"_s),
             u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s, u" "_s,
             u"\\r"_s, u"\r"_s,   u"\\t"_s, u"\t"_s};
+        text.replace(u"%R"_s, simulatorRefusal.toString());
         for (qsizetype i = 0; i < pairs.size(); i += 2)
             text.replace(pairs[i], pairs[i + 1]);
         return text;
@@ -73,7 +97,7 @@ struct WindowFixture : FolderFixture
     frmHangar& open()
     {
         AppInfo& info = lockedAppInfo ? static_cast<AppInfo&>(*lockedAppInfo) : appInfo;
-        window = std::make_unique<frmHangar>(HangarServices{dialogs, info, fileSystem});
+        window = std::make_unique<frmHangar>(HangarServices{dialogs, info, fileSystem, processes});
         window->show();
         if (!QTest::qWaitForWindowActive(window.get()))
             qFatal("the window never became active");
@@ -134,5 +158,6 @@ struct WindowFixture : FolderFixture
     FakeAppInfo appInfo{QDir::toNativeSeparators(root.filePath(u"exe"_s))};
     std::unique_ptr<LockedAppInfo> lockedAppInfo;
     FaultyFileSystem fileSystem;
+    FakeProcessTable processes;
     std::unique_ptr<frmHangar> window;
 };

@@ -7,9 +7,11 @@
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSessionManager>
 #include <QTimer>
+#include <QTreeView>
 
 using Files = QMap<QString, QByteArray>;
 using Session = QMap<QString, QString>;
@@ -29,8 +31,8 @@ namespace {
 //        highlighted entry>><its text>:<Remove on|off>" (load mode), the load list after FS
 //        Original ("-": none at all), Load's name (FS Original), the name last loaded ("-": none)
 //        and the folder boxes (%F,%S), by default as in ini
-// after, message, written: at the end, the files (unchanged), the one message (none) and the
-//        settings file ("=": unchanged; as the state shown)
+// after, message, written: at the end, the files (unchanged), the messages split by " && " (none)
+//        and the settings file ("=": unchanged; as the state shown)
 // Every value is filled as WindowFixture::fill says (%F, %S the two folders...).
 void addSessions(const char* table)
 {
@@ -90,8 +92,9 @@ Files filesIn(const WindowFixture& f)
 }
 
 // A step of the user's: "save N", "remove N", "load N", "choose N" (with the arrow keys),
-// "click C", "key C K" (K as QKeySequence names it), "type C T" (over C's text), "write F" and
-// "delete F" (files), "session-ends", "logout" or "close" (the close box).
+// "click C", "key C K" (K as QKeySequence names it, Ctrl+Z included), "type C T" (over C's text),
+// "write F" and "delete F" (files), "history R,R" (Ctrl+H, Restore on those rows), "simulator"
+// (fs9.exe runs from then on), "session-ends", "logout" or "close" (the close box).
 void act(WindowFixture& f, const QString& step)
 {
     const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
@@ -105,7 +108,14 @@ void act(WindowFixture& f, const QString& step)
     } else if (verb == u"click"_s) {
         f.click(rest);
     } else if (verb == u"key"_s) {
-        QTest::keyClick(f.focus(control), QKeySequence(rest.section(u' ', 1))[0].key());
+        const QKeyCombination key = QKeySequence(rest.section(u' ', 1))[0];
+        QTest::keyClick(f.focus(control), key.key(), key.keyboardModifiers());
+    } else if (verb == u"history"_s) {
+        for (const QString& row : rest.split(u',', Qt::SkipEmptyParts))
+            f.dialogs.historyRestores << row.toInt();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
+    } else if (verb == u"simulator"_s) {
+        f.processes.running = {{4242, u"wineserver"_s, {}}, {4243, u"FS9.EXE"_s, {}}};
     } else if (verb == u"type"_s) {
         QWidget* focused = f.focus(control);
         QTest::keyClick(focused, Qt::Key_A, Qt::ControlModifier);
@@ -222,8 +232,7 @@ void runSession()
     const QString closing = value(u"close"_s, u"close"_s);
     act(f, closing);
     QCOMPARE(f.window->isHidden(), closing != u"session-ends"_s && closing != u"logout"_s);
-    QCOMPARE(f.dialogs.messages,
-             session.contains(u"message"_s) ? QStringList{value(u"message"_s)} : QStringList());
+    QCOMPARE(f.dialogs.messages, value(u"message"_s).split(u" && "_s, Qt::SkipEmptyParts));
     const QString shown = listed.mid(1).join(u',') + (last == u"-"_s ? QString() : u'>' + last);
     const QByteArray bytes = session.value(u"written"_s) == u"="_s
                                  ? f.settingsFile(ini)
@@ -256,6 +265,7 @@ private slots:
     void sessions_data();
     void sessions() { runSession(); }
     void realDialogsShowWhatTheyAreGiven();
+    void realHistoryDialogWorksByKeys();
     void typingIntoTheLists_data();
     void typingIntoTheLists();
     void folderPickersStartAtTheBoxesFolders();
@@ -377,6 +387,33 @@ Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>D
 Remove: the same pair listed in another letter case leaves too | ini: Night,Dawn,Dusk,DAWN>Dawn |
     files: live,Night,Dawn,Dusk | do: choose Dusk; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk
+undo: Ctrl+Z in the load list puts back the unsaved pair a Load replaced, and the label |
+    ini: Night,Dawn>Night | files: live=tuned,Night,Dawn | do: load Dawn; key cboConfigName Ctrl+Z
+    | load: Dawn | message: Undo: Put back the live files, a copy of no saved configuration (entry
+    1, kept by LOAD at <time>);\rwhat it replaced, the live files, a copy of "Dawn", is kept as entry
+    2.\r\rPressing Ctrl+Z again returns to where you were.
+undo: pressed again, on a button, returns to where the first began | ini: Night,Dawn>Night |
+    files: live=tuned,Night,Dawn | do: load Dawn; key cboConfigName Ctrl+Z; key cmdQuit Ctrl+Z |
+    load: Dawn | last: Dawn | after: live=Dawn,Night,Dawn | message: Undo: Put back the live
+    files, a copy of no saved configuration (entry 1, kept by LOAD at <time>);\rwhat it replaced, the
+    live files, a copy of "Dawn", is kept as entry 2.\r\rPressing Ctrl+Z again returns to where
+    you were. && Undo: Put back the live files, a copy of "Dawn" (entry 2, kept by RESTORE at
+    <time>);\rwhat it replaced, the live files, a copy of no saved configuration, is kept as entry
+    3.\r\rPressing Ctrl+Z again returns to where you were.
+undo: in the save list and a folder box Ctrl+Z undoes the typing alone | ini: Night,Dawn>Night |
+    do: load Dawn; type txtSceFolder %S/x; key txtSceFolder Ctrl+Z; click chkSaveActivation;
+    type cboConfigNameTO Dusk; key cboConfigNameTO Ctrl+Z | mode: edit:FS Original,Night,*Dawn>Dawn:on
+    | load: Dawn | last: Dawn | after: live=Dawn,Night,Dawn
+history: Ctrl+H lists the kept pairs newest first; a removed pair restored is listed again |
+    ini: Night,Dawn>Night | do: load Dawn; remove Night; history 0 | list: Dawn,Night | last: Dawn |
+    after: live=Dawn,Night,Dawn | message: History: the pair of "Night" by Remove of "Night"; the
+    live files, a copy of no saved configuration by Load of "Dawn" && Restore: Put back the pair of
+    "Night" (entry 2, kept by REMOVE at <time>);\rwhat it replaced, no files (FS9.Night.cfg and
+    Scenery.Night.cfg were not there), is kept as entry 3.\r\rCtrl+Z in the window returns to
+    where you were.
+the simulator runs: Load, Save and Undo refuse, naming it | ini: Night,Dawn>Night |
+    do: simulator; load Dawn; save Dusk; key cboConfigName Ctrl+Z | load: Dawn | message: %R && %R
+    && %R
 Wine's spellings: the live files keep theirs, a snapshot spelled otherwise is replaced | ini: - |
     files: fs9.cfg,SCENERY.CFG,fs9.two.CFG=old,SCENERY.TWO.cfg=old | do: type txtFS9Folder %F;
     type txtSceFolder %S;write fs9.cfg=One,SCENERY.CFG=One;save One;write fs9.cfg=Two,
@@ -422,6 +459,58 @@ void TestWindow::realDialogsShowWhatTheyAreGiven()
     QCOMPARE(shown, (QStringList{u"Error"_s, QString(message).replace(u'\r', u'\n'), u"whole"_s,
                                  QString::number(QMessageBox::NoIcon),
                                  QString::number(QMessageBox::Ok), start.path()}));
+}
+
+// The real history dialog, driven by keys from a timer (failing at the deadline rather than
+// hanging): it opens beside its window, the arrows choose a row and show what it would change,
+// its access key restores that row and Escape closes it.
+void TestWindow::realHistoryDialogWorksByKeys()
+{
+    struct Actions : HistoryActions
+    {
+        QList<HistoryRow> historyRows() override { return rows; }
+        QString historyDifferences(int id) override { return u"changes of %1"_s.arg(id); }
+        void restoreHistoryEntry(int id) override { rows.prepend({id + 10, {}, u"back"_s, {}}); }
+        QList<HistoryRow> rows{{7, {}, u"newest"_s, {}}, {5, {}, u"older"_s, {}}};
+    } actions;
+    QWidget window;
+    window.setGeometry(20, 40, 100, 100);
+    window.show();
+    WidgetDialogs dialogs;
+    dialogs.setParentWindow(&window);
+    QStringList shown;
+    const QDeadlineTimer deadline(20'000);
+    QTimer step;
+    step.callOnTimeout([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (deadline.hasExpired()) {
+            shown << u"timed out"_s;
+            if (dialog)
+                dialog->reject();
+        }
+        if (!dialog || !dialog->isActiveWindow())
+            return;
+        const QString row =
+            dialog->findChild<QTreeView*>(u"lvwHistory"_s)->model()->index(0, 2).data().toString();
+        const QString changes =
+            dialog->findChild<QPlainTextEdit*>(u"txtDifferences"_s)->toPlainText();
+        if (shown.isEmpty()) {
+            shown << dialog->windowTitle() << row << changes
+                  << (dialog->x() > window.frameGeometry().right() ? u"beside"_s : u"over"_s);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        } else if (shown.size() == 4) {
+            shown << changes;
+            // The button's access key presses it a moment later, as a click shows.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
+        } else if (row != shown[1]) {
+            shown << row << changes;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }
+    });
+    step.start(20);
+    dialogs.showHistory(actions);
+    QCOMPARE(shown, (QStringList{u"History"_s, u"newest"_s, u"changes of 7"_s, u"beside"_s,
+                                 u"changes of 5"_s, u"back"_s, u"changes of 15"_s}));
 }
 
 void TestWindow::typingIntoTheLists_data()
@@ -489,28 +578,43 @@ void TestWindow::typingIntoTheLists()
     QCOMPARE(shown, after);
 }
 
-// A box's folder, else its nearest existing parent, else the home folder for a text naming no
-// place; a cancelled picker keeps the box's text, a chosen folder goes into its own box only.
+// A box's folder; for a box that names none, the folders that detection finds in the user's Wine
+// prefix, else the nearest existing parent, else the home folder for a text naming no place. A
+// cancelled picker keeps the box's text, a chosen folder goes into its own box only.
 void TestWindow::folderPickersStartAtTheBoxesFolders()
 {
     WindowFixture f;
     TestFiles::write(f.iniPath(), f.settingsFile(u"Night,Dawn>Night"_s));
     f.addConfig(u"Night"_s);
     f.addConfig(u"Dawn"_s);
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(f.root.filePath(u"home"_s)));
+    qunsetenv("WINEPREFIX");
+    const QString prefix = f.root.filePath(u"home/.wine/drive_c/"_s);
+    const QString mainFolder = prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9"_s;
+    const QString simulator = prefix + u"Program Files/Microsoft Games/Flight Simulator 9"_s;
     f.open();
-    f.dialogs.pickerAnswers = {QString(), f.fs9};
+    f.dialogs.pickerAnswers = {QString(), f.fs9, QString(), QString()};
     const QString gone =
         f.scenery + QDir::separator() + u"gone"_s + QDir::separator() + u"deeper"_s;
     f.box("txtSceFolder")->setText(gone);
     f.click(u"cmdSceFolder"_s);
     f.box("txtFS9Folder")->setText(u"Flight Simulator folder"_s);
     f.click(u"cmdFS9folder"_s);
-    QCOMPARE(f.dialogs.pickerStarts,
-             (QStringList{f.scenery, QDir::toNativeSeparators(QDir::homePath())}));
-    QCOMPARE(f.dialogs.pickerPrompts, (QStringList{u"Select the Flight Simulator SCENERY folder"_s,
-                                                   u"Select the FLIGHT SIMULATOR folder"_s}));
     QCOMPARE((QStringList{f.box("txtFS9Folder")->text(), f.box("txtSceFolder")->text()}),
              (QStringList{f.fs9, gone}));
+    QVERIFY(QDir().mkpath(mainFolder) && QDir().mkpath(simulator));
+    TestFiles::write(mainFolder + u"/FS9.cfg"_s, "[Main]\r\n");
+    TestFiles::write(simulator + u"/fs9.exe"_s, "MZ");
+    f.click(u"cmdSceFolder"_s);
+    f.box("txtFS9Folder")->setText(u"Flight Simulator folder"_s);
+    f.click(u"cmdFS9folder"_s);
+    qputenv("HOME", home);
+    QCOMPARE(f.dialogs.pickerStarts,
+             (QStringList{f.scenery, f.root.filePath(u"home"_s), simulator, mainFolder}));
+    QCOMPARE(f.dialogs.pickerPrompts.mid(0, 2),
+             (QStringList{u"Select the Flight Simulator SCENERY folder"_s,
+                          u"Select the FLIGHT SIMULATOR folder"_s}));
     QCOMPARE(f.entries(f.loadList()), (QStringList{u"FS Original"_s, u"Night"_s, u"Dawn"_s}));
 }
 

@@ -4,7 +4,9 @@
 #include "DiffReport.h"
 #include "FolderFixture.h"
 #include "Fs9Detection.h"
+#include "History.h"
 #include "IniReader.h"
+#include "KeptPairDiff.h"
 #include "LiveMatch.h"
 #include "SceneryCheck.h"
 
@@ -79,6 +81,8 @@ private slots:
     void detectsFs9InFakePrefixes_data();
     void detectsFs9InFakePrefixes();
     void livePairMatchesByteIdenticalSnapshot();
+    void keptPairDiffersFromLivePair_data();
+    void keptPairDiffersFromLivePair();
 };
 
 void TestConfigInspection::readsSceneryAsSimulatorDoes_data()
@@ -299,6 +303,43 @@ void TestConfigInspection::livePairMatchesByteIdenticalSnapshot()
     QVERIFY(QFile::remove(f.liveScenery()));
     match = matchLivePair(folders, names);
     QVERIFY(match.names.isEmpty() && match.error.contains(f.liveScenery()));
+}
+
+void TestConfigInspection::keptPairDiffersFromLivePair_data()
+{
+    QTest::addColumn<QByteArray>("kept");  // FS9.cfg as kept, beside a live "[Display]\nTexture=1"
+    QTest::addColumn<QStringList>("says"); // parts of the text; "!" first: a part it must not hold
+    const QString note = u"differ all the same"_s;
+    QTest::newRow("a changed key, as diff shows it")
+        << "[Display]\nTexture=2\n"_ba << QStringList{u"live -> entry 4"_s, u"2"_s, u'!' + note};
+    QTest::newRow("the same bytes: nothing differs")
+        << "[Display]\nTexture=1\n"_ba << QStringList{u"no differences"_s, u'!' + note};
+    QTest::newRow("blanks alone differ: said, not hidden behind no differences")
+        << "[Display]\nTexture = 1\n"_ba << QStringList{u"no differences"_s, note};
+    QTest::newRow("no file was kept: the one there now goes")
+        << "-"_ba << QStringList{u"putting it back deletes"_s};
+}
+
+void TestConfigInspection::keptPairDiffersFromLivePair()
+{
+    QFETCH(QByteArray, kept);
+    QFETCH(QStringList, says);
+    FolderFixture f;
+    TestFiles::write(f.liveMain(), "[Display]\nTexture=1\n");
+    const History history(f.root.filePath(u"history"_s), 30, 1 << 20);
+    QVERIFY(QDir().mkpath(history.folder()));
+    HistoryEntry entry;
+    entry.id = 4;
+    entry.files[0].path = f.liveMain();
+    entry.files[0].keptAs = kept == "-" ? QString() : u"main"_s;
+    entry.files[1].path = f.liveScenery();
+    entry.files[1].keptAs = u"scenery"_s;
+    TestFiles::write(history.keptFilePath(u"main"_s), kept);
+    QFile::copy(f.liveScenery(), history.keptFilePath(u"scenery"_s));
+    const QString text = keptPairDifferences(history, entry);
+    for (const QString& part : says)
+        QVERIFY2(text.contains(part.mid(part.startsWith(u'!'))) != part.startsWith(u'!'),
+                 qPrintable(part + u" in: "_s + text));
 }
 
 QTEST_GUILESS_MAIN(TestConfigInspection)

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end with real key and mouse input: the built hangar runs under Xvfb from a scratch
 # folder with its own settings file; xdotool ticks "Save activation", types a name, saves,
-# chooses it, loads it and quits. The snapshot files and the settings file are checked after.
+# chooses it, loads it, undoes the Load with Ctrl+Z and undoes the undo, opens the history with
+# Ctrl+H and closes it with Escape, and quits. The snapshot files and the settings file are
+# checked after.
 # The name is typed as 20 real key presses and a Backspace: the save list keeps the first 16.
 # Then SIGTERM, SIGHUP and SIGINT each end a run with a message box open: the program exits
 # normally, and the settings file is written.
@@ -75,6 +77,26 @@ click 190 84              # cmdLOAD brings back what was saved
 printf 'live scenery\r\n' >"$scratch/expected-scenery"
 until_true cmp -s "$scratch/expected-scenery" "$scratch/scenery/Scenery.cfg" || echo "e2e: Load did nothing" >&2
 shot e2e-loaded
+# Ctrl+Z with the focus on the Load button puts back the pair the Load replaced, and says so.
+xdotool key ctrl+z
+xdotool search --sync --onlyvisible --name '^Undo$' >/dev/null
+printf 'night scenery\r\n' >"$scratch/expected-scenery"
+cmp -s "$scratch/expected-scenery" "$scratch/scenery/Scenery.cfg" || { echo "e2e: Ctrl+Z put nothing back" >&2; exit 1; }
+shot e2e-undo
+xdotool key Return        # closes the message
+until_true eval '! xdotool search --onlyvisible --name "^Undo$" >/dev/null'
+# Without a window manager nothing gives the window the keyboard back when the message closes.
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+z        # pressed again: where the first began
+xdotool search --sync --onlyvisible --name '^Undo$' >/dev/null
+xdotool key Return
+until_true eval '! xdotool search --onlyvisible --name "^Undo$" >/dev/null'
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+h
+xdotool search --sync --onlyvisible --name '^History$' >/dev/null
+shot e2e-history
+xdotool key Escape        # closes the dialog, not the window
+until_true eval '! xdotool search --onlyvisible --name "^History$" >/dev/null'
 click 440 84              # cmdQuit
 wait "$hangar_pid" || { echo "e2e: hangar exited with $?" >&2; cat "$scratch/hangar.log" >&2; exit 1; }
 

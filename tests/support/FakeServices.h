@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "DiskFileSystem.h"
 #include "HangarTemporaries.h"
+#include "ProcessTable.h"
 
 #include <QFile>
 #include <optional>
@@ -24,6 +25,15 @@ public:
     QString configFolder;
     QString dataFolder;
     bool otherInstance = false;
+};
+
+// The processes a test says run; none by default.
+class FakeProcessTable : public ProcessTable
+{
+public:
+    std::optional<QList<ProcessEntry>> processes() const override { return running; }
+
+    QList<ProcessEntry> running;
 };
 
 // The real file system, but the chosen call of a step fails with a made-up reason; or, as a
