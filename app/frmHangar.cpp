@@ -115,8 +115,7 @@ void frmHangar::Form_Load()
     // Another copy's operation on the folders is waited for; when it goes on for too long, the
     // next operation here tells so.
     SwitchLocks locks;
-    m_stored =
-        StoredState::recoverAndRead(*IniPath, m_history->folder(), m_services.fileSystem, locks);
+    m_stored = StoredState::recoverAndRead(*IniPath, &*m_history, m_services.fileSystem, locks);
     cboConfigName->addItems(m_stored.entries());
     if (m_stored.fileFound()) {
         txtFS9Folder->setText(m_stored.fs9Folder);

@@ -196,8 +196,9 @@ StoredState Command::read() const
 std::optional<StoredState> Command::readCompleted()
 {
     QString busy;
-    StoredState state = StoredState::readCompleted(m_settingsFile, history().folder(), fileSystem(),
-                                                   m_switchLocks, &busy);
+    History kept = history();
+    StoredState state =
+        StoredState::readCompleted(m_settingsFile, &kept, fileSystem(), m_switchLocks, &busy);
     if (!busy.isEmpty()) {
         fail(busy);
         return std::nullopt;
@@ -211,8 +212,9 @@ std::optional<StoredState> Command::lockAndRead()
     switch (m_lock->take(commandPatience)) {
     case SettingsLock::Outcome::Taken: {
         QString busy;
-        StoredState state = StoredState::recoverAndRead(m_settingsFile, history().folder(),
-                                                        fileSystem(), m_switchLocks, &busy);
+        History kept = history();
+        StoredState state =
+            StoredState::recoverAndRead(m_settingsFile, &kept, fileSystem(), m_switchLocks, &busy);
         if (busy.isEmpty())
             return state;
         fail(busy);

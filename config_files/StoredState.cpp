@@ -45,14 +45,14 @@ StoredState StoredState::read(const QString& settingsFile)
     return readFile(settingsFile, nullptr);
 }
 
-StoredState StoredState::readCompleted(const QString& settingsFile, const QString& historyFolder,
+StoredState StoredState::readCompleted(const QString& settingsFile, History* history,
                                        FileSystem& fileSystem, SwitchLocks& locks, QString* message)
 {
-    const Completion completion{historyFolder, fileSystem, locks, message};
+    const Completion completion{history, fileSystem, locks, message};
     return readFile(settingsFile, &completion);
 }
 
-StoredState StoredState::recoverAndRead(const QString& settingsFile, const QString& historyFolder,
+StoredState StoredState::recoverAndRead(const QString& settingsFile, History* history,
                                         FileSystem& fileSystem, SwitchLocks& locks,
                                         QString* message)
 {
@@ -65,7 +65,7 @@ StoredState StoredState::recoverAndRead(const QString& settingsFile, const QStri
         if (QFileInfo(leftover).fileName().startsWith(prefix))
             fileSystem.removeFile(leftover, &ignored);
     }
-    return readCompleted(settingsFile, historyFolder, fileSystem, locks, message);
+    return readCompleted(settingsFile, history, fileSystem, locks, message);
 }
 
 StoredState StoredState::readFile(const QString& settingsFile, const Completion* completion)
@@ -92,9 +92,11 @@ StoredState StoredState::readFile(const QString& settingsFile, const Completion*
     // list shows what is on disk; a failure is told at the next operation, which tries again.
     QString busy;
     if (completion != nullptr) {
-        if (completion->locks.take({folders.fs9, folders.scenery}, completion->historyFolder,
+        History* history = completion->history;
+        if (completion->locks.take({folders.fs9, folders.scenery},
+                                   history != nullptr ? history->folder() : QString(),
                                    completion->fileSystem, &busy))
-            recoverFolders({folders.fs9, folders.scenery}, completion->fileSystem);
+            recoverFolders({folders.fs9, folders.scenery}, completion->fileSystem, history);
         else if (completion->message != nullptr)
             *completion->message = busy;
     }

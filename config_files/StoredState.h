@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSystem.h"
+#include "History.h"
 #include "SwitchLocks.h"
 
 #include <QStringList>
@@ -19,15 +20,16 @@ public:
     // file.
     static StoredState read(const QString& settingsFile);
     // The same after completing, under the switch locks of the two folders and the history
-    // (SwitchLocks.h), a switch that a crash interrupted; the locks stay taken in locks, so that
-    // what the caller reads next is what the recovery left. When another process holds them too
-    // long, nothing is completed and the message, when given, says why.
-    static StoredState readCompleted(const QString& settingsFile, const QString& historyFolder,
+    // (SwitchLocks.h), a switch that a crash interrupted, its replaced pair kept in the history
+    // (without one, a switch whose pair is to be kept waits); the locks stay taken in locks, so
+    // that what the caller reads next is what the recovery left. When another process holds them
+    // too long, nothing is completed and the message, when given, says why.
+    static StoredState readCompleted(const QString& settingsFile, History* history,
                                      FileSystem& fileSystem, SwitchLocks& locks,
                                      QString* message = nullptr);
     // As readCompleted, after removing what a crash left of a write of the settings file. Only the
     // holder of the settings lock may do this.
-    static StoredState recoverAndRead(const QString& settingsFile, const QString& historyFolder,
+    static StoredState recoverAndRead(const QString& settingsFile, History* history,
                                       FileSystem& fileSystem, SwitchLocks& locks,
                                       QString* message = nullptr);
 
@@ -54,7 +56,7 @@ public:
 private:
     struct Completion
     {
-        const QString& historyFolder;
+        History* history;
         FileSystem& fileSystem;
         SwitchLocks& locks;
         QString* message;

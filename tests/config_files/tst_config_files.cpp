@@ -88,9 +88,6 @@ private slots:
     void aNamePicksOneConfiguration();
     void checksRefuseWithExactMessage_data();
     void checksRefuseWithExactMessage();
-    void pairStaysWholeWhenAStepFailsOrStops_data();
-    void pairStaysWholeWhenAStepFailsOrStops();
-    void killedProcessLeavesWholePair();
     void fileWrittenDuringTheSwitchIsNotLost_data();
     void fileWrittenDuringTheSwitchIsNotLost();
     void realFullDiskChangesNothing_data();
@@ -221,133 +218,6 @@ void TestConfigFiles::checksRefuseWithExactMessage()
     const auto result = processFiles(operation, name, u"New"_s, f.fs9, f.scenery, fs);
     QVERIFY(!result.performed);
     QCOMPARE(result.message, expected);
-}
-
-void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops_data()
-{
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<bool>("withHistory");
-    QTest::addColumn<Step>("step");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("stops");     // killed at that step rather than refused
-    QTest::addColumn<bool>("endsAsNew"); // after the next start's recovery
-    const auto row = [](Operation op, bool history, Step step, int count, bool stops,
-                        bool endsAsNew) {
-        static const QStringList ops{u"load"_s, u"save"_s, u"remove"_s};
-        static const QStringList steps{u"copy"_s,       u"record"_s,      u"rename"_s,
-                                       u"removal"_s,    u"folder sync"_s, u"entry write"_s,
-                                       u"second name"_s};
-        const QString name = u"%1%2, %3 %4 at %5 %6"_s
-                                 .arg(ops[int(op)], history ? u" with the history"_s : QString(),
-                                      stops ? u"killed"_s : u"refused"_s)
-                                 .arg(count)
-                                 .arg(steps[int(step)], endsAsNew ? u"-> new"_s : u"-> old"_s);
-        QTest::newRow(qPrintable(name)) << op << history << step << count << stops << endsAsNew;
-    };
-    for (Operation op : {Operation::Load, Operation::Save}) {
-        for (bool stops : {false, true}) {
-            row(op, false, Step::Stage, 1, stops, false);
-            row(op, false, Step::Stage, 2, stops, false);
-            row(op, false, Step::Sync, 2, stops, false);   // the copies' names, before the record
-            row(op, false, Step::Record, 1, stops, false); // a kill here tears the record
-            row(op, false, Step::Sync, 3, stops, stops);   // the record's name
-            // Second names (a refused one is a copy instead), then the copies in place: once one
-            // is in, the switch goes forward.
-            row(op, false, Step::Link, 2, stops, true);
-            row(op, false, Step::Rename, 1, stops, stops);
-            row(op, false, Step::Rename, 2, stops, true);
-            row(op, false, Step::Sync, 4, stops, true); // the renames
-            row(op, false, Step::Remove, 1, stops, true);
-        }
-    }
-    for (bool stops : {false, true}) {
-        row(Operation::Remove, false, Step::Rename, 1, stops, stops);
-        row(Operation::Remove, false, Step::Remove, 2, stops, true);
-    }
-    // A Load with a new history: syncs 5-6 flush the set-aside files, renames 1-2 move them into
-    // the history. Kills between steps are killedProcessLeavesWholePair's; a kill here tears the
-    // entry being written.
-    row(Operation::Load, true, Step::Entry, 1, false, false);
-    row(Operation::Load, true, Step::Sync, 6, false, false);  // the first file goes back
-    row(Operation::Load, true, Step::Rename, 1, false, true); // copied into the history instead
-    row(Operation::Load, true, Step::Entry, 1, true, true);
-}
-
-void TestConfigFiles::pairStaysWholeWhenAStepFailsOrStops()
-{
-    QFETCH(Operation, operation);
-    QFETCH(bool, withHistory);
-    QFETCH(Step, step);
-    QFETCH(int, count);
-    QFETCH(bool, stops);
-    QFETCH(bool, endsAsNew);
-    HistoryFixture f;
-    f.addConfig(u"Night"_s);
-    const QByteArrayList old = f.contents(u"Night"_s);
-    const QMap<Operation, QByteArrayList> asNew{
-        {Operation::Load, {"Night main", "Night scenery", "Night main", "Night scenery"}},
-        {Operation::Save, {"live main", "live scenery", "live main", "live scenery"}},
-        {Operation::Remove, {"live main", "live scenery", "<missing>", "<missing>"}}};
-    FaultyFileSystem fs;
-    stops ? fs.stopAt(step, count) : fs.failAt(step, count);
-    const auto result = processFiles(operation, u"Night"_s, u"Night"_s, f.fs9, f.scenery, fs,
-                                     withHistory ? &f.history : nullptr);
-    QVERIFY(fs.fired);
-    if (!stops) {
-        const bool completedLater = result.message.contains(u"completes the change"_s);
-        QCOMPARE(result.performed || completedLater, endsAsNew);
-        QCOMPARE(result.message.contains(FaultyFileSystem::reason()), !result.performed);
-    }
-    // Before any recovery, an entry is listed only with both of its files whole.
-    const QList<QByteArrayList> oldKept{old.mid(0, 2)};
-    QVERIFY(f.listed().isEmpty() || f.listed() == oldKept);
-
-    DiskFileSystem disk;
-    QVERIFY(recoverFolders({f.fs9, f.scenery}, disk, withHistory ? &f.history : nullptr).done);
-    QCOMPARE(f.contents(u"Night"_s), endsAsNew ? asNew[operation] : old);
-    QCOMPARE(f.listed(), withHistory && endsAsNew ? oldKept : QList<QByteArrayList>{});
-    QCOMPARE(f.leftovers(), QStringList());
-}
-
-// Killed before each step in turn, a Load with a history leaves the old pair or the new one, and
-// the old pair is kept exactly when the new one is in.
-void TestConfigFiles::killedProcessLeavesWholePair()
-{
-    HistoryFixture f;
-    f.addConfig(u"Night"_s);
-    const QByteArrayList old = f.contents(u"Night"_s);
-    const QByteArrayList asNew{"Night main", "Night scenery", "Night main", "Night scenery"};
-    const QList<QByteArrayList> oldKept{old.mid(0, 2)};
-    QSet<bool> endings;
-    for (int killAt = 1;; ++killAt) {
-        TestFiles::write(f.liveMain(), old[0]);
-        TestFiles::write(f.liveScenery(), old[1]);
-        QDir(f.folder).removeRecursively();
-        QProcess runner;
-        int step = 0;
-        runStepwise(runner, {u"--history"_s, f.folder, u"LOAD"_s, f.fs9, f.scenery, u"Night"_s},
-                    [&](const QByteArray&) { return ++step != killAt; });
-        if (step < killAt) { // ran to its end before the step to kill it at came
-            QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(runner.exitCode(), 0);
-            break;
-        }
-        QCOMPARE(runner.exitStatus(), QProcess::CrashExit);
-        QVERIFY(f.listed().isEmpty() || f.listed() == oldKept);
-        // The simulator, started before Hangar runs again, finds both its files.
-        for (const QString& live : {f.liveMain(), f.liveScenery()})
-            QVERIFY2(QFileInfo(live).isFile(), qPrintable(u"killed at step %1"_s.arg(killAt)));
-        DiskFileSystem disk;
-        const RecoveryOutcome recovery = recoverFolders({f.fs9, f.scenery}, disk, &f.history);
-        QVERIFY2(recovery.done, qPrintable(u"killed at step %1: "_s.arg(killAt) + recovery.reason));
-        const QByteArrayList now = f.contents(u"Night"_s);
-        QVERIFY2(now == old || now == asNew,
-                 qPrintable(u"mixed pair after a kill at step %1: "_s.arg(killAt) +
-                            QString::fromLatin1(now.join('|'))));
-        endings.insert(now == asNew);
-        QCOMPARE(f.listed(), now == asNew ? oldKept : QList<QByteArrayList>{});
-    }
-    QCOMPARE(endings, (QSet<bool>{false, true}));
 }
 
 void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost_data()
@@ -493,7 +363,7 @@ void TestConfigFiles::realFullDiskChangesNothing()
         // The next start clears what the killed write left.
         DiskFileSystem disk;
         SwitchLocks locks;
-        StoredState::recoverAndRead(settings, QString(), disk, locks);
+        StoredState::recoverAndRead(settings, nullptr, disk, locks);
         QCOMPARE(QDir(f.root.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"Hangar.ini"_s});
         return;
