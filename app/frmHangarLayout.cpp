@@ -199,5 +199,5 @@ void frmHangar::wireEvents()
 
 QKeySequence frmHangar::historyKeys()
 {
-    return QKeySequence(Qt::CTRL | Qt::Key_H);
+    return {Qt::CTRL | Qt::Key_H};
 }

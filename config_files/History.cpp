@@ -21,7 +21,7 @@ namespace {
 // leaves room for every entry after it, so the next number can never wrap.
 constexpr int largestEntryNumber = 999'999'999;
 // An entry's description is a few hundred bytes: anything much larger is not one.
-constexpr qint64 largestEntrySize = 64 * 1024;
+constexpr qint64 largestEntrySize = qint64{64} * 1024;
 
 // The number of the entry that the file describes, or 0 for a file that describes none: the name
 // is the number's own digits, without a sign or leading zero, and ".json".

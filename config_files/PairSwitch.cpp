@@ -24,7 +24,7 @@ struct Texts
 };
 
 // A record is a few hundred bytes; a larger file at its name is not one.
-constexpr qint64 largestRecordSize = 64 * 1024;
+constexpr qint64 largestRecordSize = qint64{64} * 1024;
 
 // One file of a switch as the record names it: the copy waiting beside the destination (empty
 // for a deletion), the name the destination's file takes beside it before it is replaced, and
@@ -78,7 +78,7 @@ struct Record
 
 // With a pair to keep, the record holds the history entry's own keys, so that it can become the
 // entry's metadata under a second name once the pair is kept.
-QByteArray recordBytes(const Record& record, const History* history)
+QByteArray recordBytes(const Record& record)
 {
     QJsonArray array;
     for (const RecordedStep& step : record.steps) {
@@ -89,11 +89,10 @@ QByteArray recordBytes(const Record& record, const History* history)
     }
     QJsonObject object = record.keep ? record.keep->entry.toJson() : QJsonObject();
     object.insert(QStringLiteral("steps"), array);
+    // Which history the pair was to be kept in; the one recovering keeps it in its own.
     if (record.keep) {
         object.insert(QStringLiteral("history"),
-                      QJsonObject{{QStringLiteral("folder"), record.keep->folder},
-                                  {QStringLiteral("maxEntries"), history->maxEntries()},
-                                  {QStringLiteral("maxBytes"), double(history->maxBytes())}});
+                      QJsonObject{{QStringLiteral("folder"), record.keep->folder}});
     }
     return QJsonDocument(object).toJson();
 }
@@ -410,7 +409,7 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     // before anything is renamed: from then on recovery may finish the switch from them.
     const QString recordPath = recordIn(folderOf(pair[0].destination));
     if (!syncFolders(steps, fileSystem, &outcome.reason) ||
-        !fileSystem.writeRecord(recordPath, recordBytes(record, history), &outcome.reason) ||
+        !fileSystem.writeRecord(recordPath, recordBytes(record), &outcome.reason) ||
         !fileSystem.syncFolder(folderOf(recordPath), &outcome.reason)) {
         outcome.failedPath = recordPath;
         removeIfPresent(recordPath, fileSystem);

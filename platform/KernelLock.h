@@ -9,7 +9,11 @@ struct FileIdentity
 {
     quint64 device = 0;
     quint64 file = 0;
-    auto operator<=>(const FileIdentity&) const = default;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+    friend bool operator<(const FileIdentity& a, const FileIdentity& b)
+    {
+        return a.device != b.device ? a.device < b.device : a.file < b.file;
+    }
 };
 
 // A lock that the kernel holds for one open handle and lets go of when the handle is closed or the

@@ -7,7 +7,8 @@ set -euo pipefail
 
 declare -A groups=(
     [base]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-            qt6-qpa-plugins libgl-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick"
+            qt6-qpa-plugins libgl-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick
+            strace"
     [lint]="clang-format clang-tidy cppcheck"
     [bench]="libbenchmark-dev"
     [fuzz]="clang libclang-rt-14-dev"
