@@ -374,12 +374,6 @@ editing: nor an empty text | ini: Night,Dawn | do: click chkSaveActivation; type
     mode: edit:*FS Original,Night,Dawn>:on
 Save: an existing name is written over in place | ini: Night>Dawn | do: choose Night; save Night |
     load: Night | after: Night=live,live
-Save: FS Original is a name like any other | ini: Night>Dawn | do: save FS Original |
-    after: Night,FS Original=live,live
-Save: another letter case saves over that configuration, its spelling kept | ini: Night>Dawn |
-    do: save nIGHT | list: Night | after: Night=live,live
-Save: a tenth configuration is refused | ini: C1,C2,C3,C4,C5,C6,C7,C8,C9>Dawn | do: save Extra |
-    message: Sorry, you cannot create more of 9 configurations.
 Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; delete Scenery.Dawn.cfg; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk,FS9.Dawn.cfg=Dawn |

@@ -94,8 +94,6 @@ private slots:
     void realFullDiskChangesNothing();
     void onlyTheDestinationChanges_data();
     void onlyTheDestinationChanges();
-    void historyKeepsWhatGoesAndRestoreBringsItBack_data();
-    void historyKeepsWhatGoesAndRestoreBringsItBack();
     void historyBounds_data();
     void historyBounds();
     void plantedFilesAreNeverFollowed_data();
@@ -463,47 +461,6 @@ void TestConfigFiles::onlyTheDestinationChanges()
     QCOMPARE(TestFiles::read(f.liveMain()), "Night main"_ba);
     if (!expectedMode.isEmpty())
         QCOMPARE(modeAndOwner(f.liveMain()), expectedMode);
-}
-
-void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack_data()
-{
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<QString>("newName");
-    QTest::addColumn<QByteArrayList>("gone");
-    QTest::addColumn<QString>("matched"); // what the history says the pair that went was
-    QTest::newRow("load keeps the live pair, a copy of nothing saved")
-        << Operation::Load << QString() << QByteArrayList{"live main", "live scenery"} << u""_s;
-    QTest::newRow("save over a name keeps its old snapshot pair")
-        << Operation::Save << u"Night"_s << QByteArrayList{"Night main", "Night scenery"}
-        << u"Night"_s;
-    QTest::newRow("save under a new name keeps an entry without files, whose restore deletes")
-        << Operation::Save << u"New"_s << QByteArrayList{"<missing>", "<missing>"} << u"New"_s;
-}
-
-void TestConfigFiles::historyKeepsWhatGoesAndRestoreBringsItBack()
-{
-    QFETCH(Operation, operation);
-    QFETCH(QString, newName);
-    QFETCH(QByteArrayList, gone);
-    QFETCH(QString, matched);
-    HistoryFixture f;
-    f.addConfig(u"Night"_s);
-    const QString target = newName == u"New"_s ? newName : u"Night"_s;
-    const QByteArrayList before = f.contents(target);
-    DiskFileSystem fs;
-    const OperationResult done = processFiles(operation, u"Night"_s, newName, f.fs9, f.scenery, fs,
-                                              &f.history, {u"FS Original"_s, u"Night"_s});
-    QVERIFY(done.performed);
-    QCOMPARE(done.kept->matched, std::optional<QString>(matched));
-    using Pairs = QList<QByteArrayList>;
-    QCOMPARE(f.listed(), Pairs{gone});
-    QVERIFY(f.leftovers().isEmpty());
-    const QByteArrayList after = f.contents(target).mid(operation == Operation::Load ? 0 : 2, 2);
-    QVERIFY(restoreFromHistory(f.history.entries().first(), f.history,
-                               ConfigFolders::fromTexts(f.fs9, f.scenery), fs)
-                .performed);
-    QCOMPARE(f.contents(target), before);
-    QCOMPARE(f.listed(), (Pairs{after, gone})); // what the restore replaced is kept in turn
 }
 
 void TestConfigFiles::historyBounds_data()

@@ -2,10 +2,8 @@
 
 #include "AppInfo.h"
 #include "DiskFileSystem.h"
-#include "HangarTemporaries.h"
 #include "ProcessTable.h"
 
-#include <QFile>
 #include <optional>
 
 class FakeAppInfo : public AppInfo
@@ -36,8 +34,8 @@ public:
     QList<ProcessEntry> running;
 };
 
-// The real file system, but the chosen call of a step fails with a made-up reason; or, as a
-// program killed at that moment, does nothing from that call on.
+// The real file system, but from the chosen call of a step on, as a program killed at that moment,
+// nothing is done and every call fails.
 class FaultyFileSystem : public DiskFileSystem
 {
 public:
@@ -52,18 +50,12 @@ public:
         Link
     };
 
-    // Makes the count-th call (from 1) of the step fail; 0 fails none.
-    void failAt(Step step, int count)
-    {
-        m_step = step;
-        m_failAt = count;
-    }
-    // Stops dead at the count-th call of the step: that call and every later one change nothing
-    // (a record being written is left torn, a whole write leaves its torn temporary) and fail.
+    // Stops dead at the count-th call (from 1) of the step: that call and every later one change
+    // nothing and fail.
     void stopAt(Step step, int count)
     {
-        failAt(step, count);
-        m_stops = true;
+        m_step = step;
+        m_stopAt = count;
     }
 
     std::optional<QString> stageCopy(const QString& source, const QString& destination,
@@ -74,14 +66,12 @@ public:
     }
     bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override
     {
-        return !refused(Step::Record, error, path, bytes) &&
-               DiskFileSystem::writeRecord(path, bytes, error);
+        return !refused(Step::Record, error) && DiskFileSystem::writeRecord(path, bytes, error);
     }
     bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
                     QString* error) override
     {
-        return !refused(Step::Entry, error,
-                        HangarTemporaries::nameBeside(path, QStringLiteral("new")), bytes) &&
+        return !refused(Step::Entry, error) &&
                DiskFileSystem::writeWhole(path, bytes, equivalent, error);
     }
     bool link(const QString& existing, const QString& newName, QString* error) override
@@ -105,37 +95,23 @@ public:
         return !refused(Step::Sync, error) && DiskFileSystem::syncFile(path, error);
     }
 
-    static QString reason() { return QStringLiteral("injected failure"); }
-
-    // The chosen call was reached.
-    bool fired = false;
     // Called before every step; a step it refuses fails.
     bool (*beforeStep)(Step) = nullptr;
 
 private:
-    // A stop at this very call tears the file at tornPath, when given, to half its bytes.
-    bool refused(Step step, QString* error, const QString& tornPath = {},
-                 const QByteArray& bytes = {})
+    bool refused(Step step, QString* error)
     {
         const int calls = ++m_calls[static_cast<int>(step)];
-        if (beforeStep != nullptr && !beforeStep(step)) {
+        if ((beforeStep != nullptr && !beforeStep(step)) || (m_step == step && calls == m_stopAt))
             m_stopped = true;
-        } else if (m_step == step && calls == m_failAt) {
-            fired = true;
-            m_stopped = m_stops;
-            QFile torn(tornPath);
-            if (m_stops && !tornPath.isEmpty() && torn.open(QIODevice::WriteOnly))
-                torn.write(bytes.first(bytes.size() / 2));
-        } else if (!m_stopped) {
+        if (!m_stopped)
             return false;
-        }
-        *error = reason();
+        *error = QStringLiteral("injected failure");
         return true;
     }
 
     std::optional<Step> m_step;
-    int m_failAt = 0;
-    bool m_stops = false;
+    int m_stopAt = 0;
     bool m_stopped = false;
     int m_calls[7] = {};
 };
