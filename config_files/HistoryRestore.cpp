@@ -32,6 +32,11 @@ QString fileNames(const HistoryEntry& entry)
         .arg(QFileInfo(entry.files[0].path).fileName(), QFileInfo(entry.files[1].path).fileName());
 }
 
+ConfigFolders foldersOf(const StoredState& state)
+{
+    return ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
+}
+
 } // namespace
 
 bool isLivePair(const HistoryEntry& entry)
@@ -55,10 +60,9 @@ QString keptPairText(const HistoryEntry& entry)
 
 RestoreResult restoreEntry(int id, StoredState& state, History& history, FileSystem& fileSystem)
 {
-    const ConfigFolders folders =
-        ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
-    // The history is read under the locks of the switch it leads to: another copy may be adding
-    // to it.
+    // The history is read under the locks of the switch it leads to, as another copy may be adding
+    // to it; the switch takes them again from this process.
+    const ConfigFolders folders = foldersOf(state);
     SwitchLocks locks;
     QString busy;
     if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
@@ -126,8 +130,7 @@ RestoreResult restoreEntry(int id, StoredState& state, History& history, FileSys
 
 RestoreResult undoLastChange(StoredState& state, History& history, FileSystem& fileSystem)
 {
-    const ConfigFolders folders =
-        ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
+    const ConfigFolders folders = foldersOf(state);
     SwitchLocks locks;
     QString busy;
     if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
