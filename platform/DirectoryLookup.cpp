@@ -1,5 +1,7 @@
 #include "DirectoryLookup.h"
 
+#include "EntryName.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -28,8 +30,12 @@ bool FileExists(const QString& path)
 
 QString spellingOnDisk(const QString& folder, const QString& name)
 {
-    if (name.isEmpty() || QFileInfo::exists(AddBackslash(folder) + name))
+    if (name.isEmpty())
         return name;
+    // The system's own lookup answers whenever it finds the entry, on Windows in the folder's
+    // letter case, so that a file replaced under that name keeps its spelling.
+    if (const auto stored = storedEntryName(folder, name))
+        return *stored;
     std::optional<QString> found;
     // Names only: the listing asks nothing of each entry, so a folder of thousands stays quick.
     QDirIterator entries(folder,

@@ -12,12 +12,13 @@ bool FolderExists(const QString& path);
 bool FileExists(const QString& path);
 
 // The name under which the folder holds an entry, found as Windows and Wine find it, without
-// regard to letter case: the name itself when an entry is spelled exactly so; otherwise the one
+// regard to letter case: the spelling the folder holds for the entry the system's lookup finds
+// (on POSIX, the name itself when an entry is spelled exactly so); otherwise the one
 // entry whose name matches it in another letter case; among several such entries, the first in
 // the order of their names' UTF-16 code units, so that the choice never depends on the order the
 // folder lists them in. The name as given when nothing matches. An exact spelling costs one
-// lookup; any other reads the folder's names once. On a file system that itself ignores letter
-// case (Windows, a FAT or NTFS volume) the one lookup finds every spelling and answers.
+// lookup; any other reads the folder's names once. On Windows, which ignores letter case, the one
+// lookup finds every spelling and answers with the folder's.
 QString spellingOnDisk(const QString& folder, const QString& name);
 
 // Where a folder picker for the path should open: the folder itself when it exists, else its
