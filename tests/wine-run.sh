@@ -6,6 +6,8 @@
 # which finds none of the system's.
 #   tests/wine-run.sh <program.exe> [arguments...]
 set -euo pipefail
+# The Wine prefix of the build the program belongs to (<build>/bin/<program>), unless one is given.
+export WINEPREFIX=${WINEPREFIX:-$(cd "$(dirname "$1")/.." && pwd)/wine} WINEDEBUG=${WINEDEBUG:--all}
 program=$(winepath -w "$1")
 shift
 fonts=$(winepath -w "${HANGAR_WINE_FONTS:-/usr/share/wine/fonts}")
