@@ -89,7 +89,11 @@ void frmHangar::Form_Load()
     RefreshLoadCaption();
 
     IniPath = settingsFile;
-    m_stored = StoredState::recoverAndRead(*IniPath, m_services.fileSystem);
+    // Another copy's operation on the folders is waited for; when it goes on for too long, the
+    // next operation here tells so.
+    SwitchLocks locks;
+    m_stored =
+        StoredState::recoverAndRead(*IniPath, m_history->folder(), m_services.fileSystem, locks);
     cboConfigName->addItems(m_stored.entries());
     if (m_stored.fileFound()) {
         txtFS9Folder->setText(m_stored.fs9Folder);
@@ -122,7 +126,8 @@ void frmHangar::Form_Unload()
     m_stored.lastConfig = LastConfig;
     QString message;
     if (!m_stored.write(*IniPath, &message))
-        showError(message);
+        showError(m_loadedThisRun ? changeNotRecorded(Operation::Load, *LastConfig, message)
+                                  : message);
 }
 
 frmHangar::UnloadState frmHangar::unloadState() const
@@ -262,6 +267,7 @@ bool frmHangar::ProcessFiles(const QString& operation, const QString& configName
     if (!result.message.isEmpty())
         showError(result.message);
     if (result.performed && *known == Operation::Load) {
+        m_loadedThisRun = true;
         LastConfig = configName;
         showLastConfig();
     }

@@ -112,4 +112,6 @@ private:
     // What start-up read; shutdown gives the window's state back through it.
     StoredState m_stored;
     std::optional<UnloadState> m_unloaded;
+    // A Load was done: a settings write that fails must say the files changed all the same.
+    bool m_loadedThisRun = false;
 };

@@ -23,9 +23,12 @@ Check::Check()
 
 int Check::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
+    const auto state = readCompleted();
+    if (!state)
+        return Failed;
     QString refusal;
     const auto chosen =
-        choosePair(read(), settingsFile(), arguments.value(0, liveName()), &refusal);
+        choosePair(*state, settingsFile(), arguments.value(0, liveName()), &refusal);
     if (!chosen)
         return fail(refusal);
     SceneryList list;

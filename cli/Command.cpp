@@ -146,12 +146,31 @@ StoredState Command::read() const
     return StoredState::read(m_settingsFile);
 }
 
+std::optional<StoredState> Command::readCompleted()
+{
+    QString busy;
+    StoredState state = StoredState::readCompleted(m_settingsFile, history().folder(), fileSystem(),
+                                                   m_switchLocks, &busy);
+    if (!busy.isEmpty()) {
+        fail(busy);
+        return std::nullopt;
+    }
+    return state;
+}
+
 std::optional<StoredState> Command::lockAndRead()
 {
     m_lock = std::make_unique<SettingsLock>(m_settingsFile);
     switch (m_lock->take(commandPatience)) {
-    case SettingsLock::Outcome::Taken:
-        return StoredState::recoverAndRead(m_settingsFile, fileSystem());
+    case SettingsLock::Outcome::Taken: {
+        QString busy;
+        StoredState state = StoredState::recoverAndRead(m_settingsFile, history().folder(),
+                                                        fileSystem(), m_switchLocks, &busy);
+        if (busy.isEmpty())
+            return state;
+        fail(busy);
+        break;
+    }
     case SettingsLock::Outcome::HeldByWindow:
         fail(Messages::heldByWindow(m_settingsFile, m_lock->holderProcess()));
         break;
@@ -170,6 +189,14 @@ int Command::write(const StoredState& state)
 {
     QString message;
     return state.write(m_settingsFile, &message) ? Done : fail(message);
+}
+
+int Command::record(const StoredState& state, Operation operation, const QString& name)
+{
+    QString message;
+    if (!state.write(m_settingsFile, &message))
+        fail(changeNotRecorded(operation, name, message));
+    return Done;
 }
 
 int Command::storeFolders(const std::optional<QString>& fs9, const std::optional<QString>& scenery)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "FileOperation.h"
 #include "History.h"
 #include "StoredState.h"
+#include "SwitchLocks.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
@@ -82,12 +84,21 @@ protected:
 
     // The state as the window's start-up shows it; nothing is locked, completed or changed.
     StoredState read() const;
-    // For a command that changes the settings: takes the lock (held until the command ends), then
-    // completes what a crash interrupted and reads the state. Nothing, with the reason printed,
-    // while a window or for too long another hangarctl holds the lock.
+    // For a command that reads the live pair: completes a switch that a crash interrupted and
+    // reads the state, under the switch locks, which are held until the command ends. Nothing,
+    // with the reason printed, while another process holds them for too long.
+    std::optional<StoredState> readCompleted();
+    // For a command that changes the settings: takes the settings lock, then does what
+    // readCompleted does after completing an interrupted write of the settings; every lock is held
+    // until the command ends. Nothing, with the reason printed, while a window or for too long
+    // another hangarctl holds the settings lock, or another process the switch locks.
     std::optional<StoredState> lockAndRead();
     // Writes the state back in one replacement: Done, or Failed with the reason printed.
     int write(const StoredState& state);
+    // Writes the state back after an operation on the files, which stands whatever happens here:
+    // a failure is printed as a warning that tells what the settings do not record, and the
+    // command is Done all the same.
+    int record(const StoredState& state, Operation operation, const QString& name);
     // The option that lets a change of the live files go ahead while the simulator runs.
     static QCommandLineOption forceOption();
     // The option that prints JSON instead of lines; what it prints is the command's to describe.
@@ -106,4 +117,5 @@ private:
     QString m_settingsFile;
     CommandServices* m_services = nullptr;
     std::unique_ptr<SettingsLock> m_lock;
+    SwitchLocks m_switchLocks;
 };

@@ -20,7 +20,10 @@ Diff::Diff()
 
 int Diff::execute(const QCommandLineParser& parser, const QStringList& arguments)
 {
-    const StoredState state = read();
+    const auto completed = readCompleted();
+    if (!completed)
+        return Failed;
+    const StoredState& state = *completed;
     QString refusal;
     std::optional<ChosenPair> chosen[2];
     ConfigPair pairs[2];

@@ -36,7 +36,10 @@ List::List()
 
 int List::execute(const QCommandLineParser& parser, const QStringList&)
 {
-    const StoredState state = read();
+    const auto completed = readCompleted();
+    if (!completed)
+        return Failed;
+    const StoredState& state = *completed;
     if (!parser.isSet(jsonOption())) {
         for (const QString& entry : state.entries())
             out() << (entry == state.lastConfig ? "* " : "  ") << entry << '\n';

@@ -22,5 +22,5 @@ int Load::change(StoredState& state, const QString& name)
     if (!result.performed)
         return fail(result.message);
     state.lastConfig = name;
-    return write(state);
+    return record(state, Operation::Load, name);
 }

@@ -69,7 +69,7 @@ int Restore::execute(const QCommandLineParser& parser, const QStringList& argume
     if (!joinsList)
         return Done;
     state->names << entry->name;
-    return write(*state);
+    return record(*state, Operation::Save, entry->name);
 }
 
 Undo::Undo()

@@ -27,5 +27,5 @@ int Save::change(StoredState& state, const QString& name)
     if (!plan.joinsList)
         return Done;
     state.names << name;
-    return write(state);
+    return record(state, Operation::Save, name);
 }

@@ -32,7 +32,10 @@ int Status::execute(const QCommandLineParser&, const QStringList&)
     }
     out() << tr("Simulator:  ") << running << '\n' << Qt::flush;
 
-    const StoredState state = read();
+    const auto completed = readCompleted();
+    if (!completed)
+        return Failed;
+    const StoredState& state = *completed;
     if (!state.fileFound())
         return fail(Messages::foldersNotKnown(settingsFile()));
     const LiveMatch match = matchLivePair(

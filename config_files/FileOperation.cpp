@@ -4,6 +4,7 @@
 #include "ConfigPaths.h"
 #include "DirectoryLookup.h"
 #include "PairSwitch.h"
+#include "SwitchLocks.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -134,6 +135,11 @@ OperationResult processFiles(Operation operation, const QString& configName, con
         return {false, *refusal};
 
     const ConfigFolders folders = ConfigFolders::fromTexts(fs9FolderText, sceneryFolderText);
+    SwitchLocks locks;
+    QString busy;
+    if (!locks.take({folders.fs9, folders.scenery},
+                    history != nullptr ? history->folder() : QString(), fileSystem, &busy))
+        return {false, busy};
     if (folders.bothFoldersExist()) {
         OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem);
         if (!recovery.performed)
@@ -186,8 +192,25 @@ OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSys
     }
     for (std::size_t i = 0; i < pair.size(); ++i)
         pair[i].destination = found->files[i].path;
+    SwitchLocks locks;
+    QString busy;
+    if (!locks.take(folders, history.folder(), fileSystem, &busy))
+        return {false, busy};
     OperationResult recovery = recovered(folders, fileSystem);
     if (!recovery.performed)
         return recovery;
     return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), found->name}, false);
+}
+
+QString changeNotRecorded(Operation operation, const QString& name, const QString& writeFailure)
+{
+    const QString done =
+        operation == Operation::Load
+            ? Texts::tr("The configuration \"%1\" was loaded.").arg(name)
+            : Texts::tr("The files of the configuration \"%1\" are in place.").arg(name);
+    const QString missing =
+        operation == Operation::Load
+            ? Texts::tr("The settings do not record it as the configuration loaded last.")
+            : Texts::tr("It is not in the list of configurations until it is saved again.");
+    return done + cr + cr + writeFailure + cr + cr + missing;
 }

@@ -30,11 +30,18 @@ struct OperationResult
 // Nothing is done unless the folders and the files the operation needs exist. Both files change or
 // neither does, across a crash too (see PairSwitch.h); a switch that a crash interrupted is
 // completed first. With a history, the pair that a Load, a Save or a Remove replaces or deletes is
-// kept there first, and nothing goes when it cannot be kept.
+// kept there first, and nothing goes when it cannot be kept. All of it, recovery first, runs under
+// the locks of the two folders and the history (SwitchLocks.h).
 OperationResult processFiles(Operation operation, const QString& configName, const QString& newName,
                              const QString& fs9FolderText, const QString& sceneryFolderText,
                              FileSystem& fileSystem, History* history = nullptr);
 
 // Puts the pair kept as the history's entry back at the paths it came from, both files or
-// neither, keeping the pair it replaces in the history in turn (so a restore can be undone).
+// neither, keeping the pair it replaces in the history in turn (so a restore can be undone), under
+// the locks of the entry's folders and the history.
 OperationResult restoreFromHistory(int id, History& history, FileSystem& fileSystem);
+
+// What the user is told when the operation on the files was done but the settings that record it
+// could not be written (writeFailure says why): the change stands, and the settings do not show
+// name as the configuration loaded last (a Load) or in the list (a Save, or a restored pair).
+QString changeNotRecorded(Operation operation, const QString& name, const QString& writeFailure);

@@ -3,11 +3,14 @@
 #include "ConfigNames.h"
 #include "ConfigPaths.h"
 #include "DirectoryLookup.h"
+#include "HangarTemporaries.h"
 #include "IniAccess.h"
+#include "LinkTarget.h"
 #include "PairSwitch.h"
 #include "SettingsKeys.h"
 #include "SlotMerge.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -15,6 +18,15 @@ namespace {
 QString readKey(const QString& settingsFile, const QString& key)
 {
     return ReadIni(settingsFile, SettingsKeys::section(), key);
+}
+
+// A folder typed as a relative path belongs beside the settings file, wherever a command runs.
+QString resolvedFolder(const QString& text, const QString& settingsFile)
+{
+    if (text.isEmpty() || !QDir::isRelativePath(text))
+        return text;
+    return QDir::toNativeSeparators(
+        QDir::cleanPath(QFileInfo(settingsFile).absoluteDir().filePath(text)));
 }
 
 // The stored folder, or the empty text with the stored one kept aside when it does not exist.
@@ -33,22 +45,40 @@ StoredState StoredState::read(const QString& settingsFile)
     return readFile(settingsFile, nullptr);
 }
 
-StoredState StoredState::recoverAndRead(const QString& settingsFile, FileSystem& fileSystem)
+StoredState StoredState::readCompleted(const QString& settingsFile, const QString& historyFolder,
+                                       FileSystem& fileSystem, SwitchLocks& locks, QString* message)
 {
-    // Temporaries of a settings write that a crash interrupted.
-    recoverFolders({QFileInfo(settingsFile).path()}, fileSystem);
-    return readFile(settingsFile, &fileSystem);
+    const Completion completion{historyFolder, fileSystem, locks, message};
+    return readFile(settingsFile, &completion);
 }
 
-StoredState StoredState::readFile(const QString& settingsFile, FileSystem* recovery)
+StoredState StoredState::recoverAndRead(const QString& settingsFile, const QString& historyFolder,
+                                        FileSystem& fileSystem, SwitchLocks& locks,
+                                        QString* message)
+{
+    // Temporaries of a write of this settings file that a crash interrupted, where a link to it
+    // leads; another settings file beside it may be in the middle of its own write.
+    const QFileInfo written(followLinks(settingsFile));
+    const QString prefix = u'.' + written.fileName() + QStringLiteral(".hangar-");
+    QString ignored;
+    for (const QString& leftover : HangarTemporaries::inFolder(written.path())) {
+        if (QFileInfo(leftover).fileName().startsWith(prefix))
+            fileSystem.removeFile(leftover, &ignored);
+    }
+    return readCompleted(settingsFile, historyFolder, fileSystem, locks, message);
+}
+
+StoredState StoredState::readFile(const QString& settingsFile, const Completion* completion)
 {
     StoredState state;
     state.m_fileFound = FileExists(settingsFile);
     if (!state.m_fileFound)
         return state;
+    state.m_fs9Text = readKey(settingsFile, SettingsKeys::fs9Folder());
+    state.m_sceneryText = readKey(settingsFile, SettingsKeys::sceneryFolder());
     state.fs9Folder =
-        checkedFolder(readKey(settingsFile, SettingsKeys::fs9Folder()), state.m_missingFs9Folder);
-    state.sceneryFolder = checkedFolder(readKey(settingsFile, SettingsKeys::sceneryFolder()),
+        checkedFolder(resolvedFolder(state.m_fs9Text, settingsFile), state.m_missingFs9Folder);
+    state.sceneryFolder = checkedFolder(resolvedFolder(state.m_sceneryText, settingsFile),
                                         state.m_missingSceneryFolder);
     if (state.m_missingFs9Folder || state.m_missingSceneryFolder) {
         for (int n = 1; n <= SettingsKeys::slotCount; ++n)
@@ -60,8 +90,14 @@ StoredState StoredState::readFile(const QString& settingsFile, FileSystem* recov
     const auto folders = ConfigFolders::fromTexts(state.fs9Folder, state.sceneryFolder);
     // A switch that a crash interrupted is completed before the names are looked up, so that the
     // list shows what is on disk; a failure is told at the next operation, which tries again.
-    if (recovery != nullptr)
-        recoverFolders({folders.fs9, folders.scenery}, *recovery);
+    QString busy;
+    if (completion != nullptr) {
+        if (completion->locks.take({folders.fs9, folders.scenery}, completion->historyFolder,
+                                   completion->fileSystem, &busy))
+            recoverFolders({folders.fs9, folders.scenery}, completion->fileSystem);
+        else if (completion->message != nullptr)
+            *completion->message = busy;
+    }
     for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
         const QString name = readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
         // A hand-edited name that cannot name snapshot files is skipped like one whose files
@@ -92,6 +128,12 @@ QStringList StoredState::slotValues() const
     return values;
 }
 
+QString StoredState::folderText(const QString& folder, const QString& storedText,
+                                const QString& settingsFile)
+{
+    return folder == resolvedFolder(storedText, settingsFile) ? storedText : folder;
+}
+
 bool StoredState::write(const QString& settingsFile, QString* message) const
 {
     // The user's folder outlives a drive that was not mounted when the run began.
@@ -99,7 +141,8 @@ bool StoredState::write(const QString& settingsFile, QString* message) const
     const QString scenery =
         sceneryFolder.isEmpty() && m_missingSceneryFolder ? *m_missingSceneryFolder : sceneryFolder;
     QStringList keys{SettingsKeys::fs9Folder(), SettingsKeys::sceneryFolder()};
-    QStringList values{fs9, scenery};
+    QStringList values{folderText(fs9, m_fs9Text, settingsFile),
+                       folderText(scenery, m_sceneryText, settingsFile)};
     const QStringList slotTexts = slotValues();
     for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
         keys << SettingsKeys::slot(n);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSystem.h"
+#include "SwitchLocks.h"
 
 #include <QStringList>
 #include <optional>
@@ -11,13 +12,23 @@
 class StoredState
 {
 public:
-    // Reads the settings file as start-up does. A folder that does not exist shows as the empty
-    // text; only when both exist are the names read (trimmed; empty and unusable names and names
-    // without both snapshot files skipped) and the name last loaded. Changes no file.
+    // Reads the settings file as start-up does. A folder is taken relative to the settings
+    // file's folder; one that does not exist shows as the empty text; only when both exist are
+    // the names read (trimmed; empty and unusable names and names without both snapshot files
+    // skipped) and the name last loaded. Changes no file.
     static StoredState read(const QString& settingsFile);
-    // The same after completing what a crash interrupted: a write of the settings file and a
-    // switch of a pair in the two folders. Only the holder of the settings lock may do this.
-    static StoredState recoverAndRead(const QString& settingsFile, FileSystem& fileSystem);
+    // The same after completing, under the switch locks of the two folders and the history
+    // (SwitchLocks.h), a switch that a crash interrupted; the locks stay taken in locks, so that
+    // what the caller reads next is what the recovery left. When another process holds them too
+    // long, nothing is completed and the message, when given, says why.
+    static StoredState readCompleted(const QString& settingsFile, const QString& historyFolder,
+                                     FileSystem& fileSystem, SwitchLocks& locks,
+                                     QString* message = nullptr);
+    // As readCompleted, after removing what a crash left of a write of the settings file. Only the
+    // holder of the settings lock may do this.
+    static StoredState recoverAndRead(const QString& settingsFile, const QString& historyFolder,
+                                      FileSystem& fileSystem, SwitchLocks& locks,
+                                      QString* message = nullptr);
 
     // Writes the folders, the nine slots and the name last loaded in one atomic replacement,
     // keeping every other byte of the file. A folder shown empty because it was missing keeps its
@@ -40,12 +51,26 @@ public:
     std::optional<QString> lastConfig;
 
 private:
-    static StoredState readFile(const QString& settingsFile, FileSystem* recovery);
+    struct Completion
+    {
+        const QString& historyFolder;
+        FileSystem& fileSystem;
+        SwitchLocks& locks;
+        QString* message;
+    };
+
+    static StoredState readFile(const QString& settingsFile, const Completion* completion);
     QStringList slotValues() const;
+    // The folder to write: the text the file held when it still names the same folder.
+    static QString folderText(const QString& folder, const QString& storedText,
+                              const QString& settingsFile);
 
     bool m_fileFound = false;
     bool m_namesRead = false;
     std::optional<QString> m_missingFs9Folder;
     std::optional<QString> m_missingSceneryFolder;
+    // The folders' texts as the file holds them, a relative one as it was typed.
+    QString m_fs9Text;
+    QString m_sceneryText;
     QStringList m_keptSlots;
 };

@@ -2,6 +2,7 @@
 
 #include "AtomicWrite.h"
 #include "FileCommit.h"
+#include "LinkTarget.h"
 #include "ProfileText.h"
 
 #include <QFile>
@@ -26,10 +27,12 @@ QString readString(const QString& section, const QString& key, const QString& de
 
 bool Edit::open(const QString& file, QString* error)
 {
-    m_file = file;
-    if (refusedAsSpecial(file, error))
+    // A file linked into place from elsewhere (a dotfile folder) stays a link: the file it leads
+    // to is the one replaced.
+    m_file = followLinks(file);
+    if (refusedAsSpecial(m_file, error))
         return false;
-    QFile in(file);
+    QFile in(m_file);
     m_existed = in.exists();
     if (m_existed) {
         if (!in.open(QIODevice::ReadOnly)) {

@@ -20,8 +20,9 @@ QString readString(const QString& section, const QString& key, const QString& de
 class Edit
 {
 public:
-    // Reads the file; a missing file starts empty. A file that exists but cannot be read, or
-    // that is not a regular file, is refused: it must not be replaced by a file of a few keys.
+    // Reads the file, or the file a link at the path leads to; a missing file starts empty. A file
+    // that exists but cannot be read, or that is not a regular file, is refused: it must not be
+    // replaced by a file of a few keys.
     bool open(const QString& file, QString* error);
     // Sets the key, creating the section when missing.
     void setString(const QString& section, const QString& key, const QString& value);

@@ -1,17 +1,41 @@
 #include "SettingsLock.h"
 
+#include "LinkTarget.h"
+
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
 
-QString lockFileOf(const QString& settingsFile)
+struct Holder
 {
-    return settingsFile + QStringLiteral(".lock");
+    qint64 process = 0;
+    QString program;
+};
+
+// The holder as its file tells it, in the lines QLockFile writes too: process number, program,
+// host. Nothing when the file does not say it whole.
+std::optional<Holder> holderOf(const QByteArray& bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    bool isNumber = false;
+    const qint64 process = lines.value(0).toLongLong(&isNumber);
+    if (lines.size() < 3 || !isNumber || process <= 0)
+        return std::nullopt;
+    return Holder{process, QString::fromUtf8(lines.at(1))};
 }
 
-// Qt records the holder's executable name; the command line is the only holder worth waiting for.
+QByteArray describeSelf()
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+           QCoreApplication::applicationName().toUtf8() + '\n' +
+           QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+// The command line is the only holder worth waiting for.
 bool isCommandLine(const QString& holderName)
 {
     return QFileInfo(holderName)
@@ -22,25 +46,32 @@ bool isCommandLine(const QString& holderName)
 } // namespace
 
 SettingsLock::SettingsLock(const QString& settingsFile)
-    : m_file(lockFileOf(settingsFile)), m_lock(m_file)
-{
-    // A running window's lock never goes stale with age; only a dead holder's does.
-    m_lock.setStaleLockTime(0);
-}
+    : m_file(followLinks(settingsFile) + QStringLiteral(".lock"))
+{}
 
 SettingsLock::Outcome SettingsLock::take(std::chrono::milliseconds patience)
 {
-    if (m_lock.isLocked())
+    if (m_lock)
         return Outcome::Taken;
+    KernelLock lock = KernelLock::ofFile(m_file);
     const QDeadlineTimer deadline(patience);
     for (;;) {
-        if (m_lock.tryLock(0))
+        switch (lock.tryLock()) {
+        case KernelLock::Attempt::Taken:
+            // Who holds it is for others to read; a file that cannot say so still locks.
+            lock.write(describeSelf());
+            m_lock = std::move(lock);
             return Outcome::Taken;
-        if (m_lock.error() != QLockFile::LockFailedError)
+        case KernelLock::Attempt::Failed:
             return Outcome::Unavailable;
-        QString holderName;
-        // The holder may let go between the two looks: then the next try takes the lock.
-        if (m_lock.getLockInfo(&m_holder, nullptr, &holderName) && !isCommandLine(holderName))
+        case KernelLock::Attempt::Busy:
+            break;
+        }
+        // A holder that has not written who it is yet counts as a command, and is waited for.
+        constexpr qsizetype enoughForAHolder = 512;
+        const auto holder = holderOf(lock.read(enoughForAHolder));
+        m_holder = holder ? holder->process : 0;
+        if (holder && !isCommandLine(holder->program))
             return Outcome::HeldByWindow;
         if (deadline.hasExpired())
             return Outcome::HeldByCommand;

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QMessageBox>
@@ -147,7 +148,7 @@ QString mode(const WindowFixture& f)
 }
 
 // Runs a session row. Steps before the window opens: lock-held (as another window holds it),
-// lock-left-by-kill, installed, read-only (the settings file).
+// lock-left-by-kill, lock-left-empty, installed, read-only (the settings file).
 void runSession()
 {
     QFETCH(Session, session);
@@ -188,7 +189,13 @@ void runSession()
         QCOMPARE(hangar.exitStatus(), QProcess::CrashExit);
     }
 
+    // Whatever a killed holder left in the lock file, the kernel holds no lock for it.
+    if (before(u"lock-left-empty"_s))
+        TestFiles::write(f.iniPath() + u".lock"_s, {});
+    QElapsedTimer opening;
+    opening.start();
     f.open();
+    QVERIFY(opening.elapsed() < 5000);
     const QString where =
         installed && ini == u"-"_s ? f.root.filePath(u"config/Hangar/Hangar.ini"_s) : f.iniPath();
     QVERIFY(QFile::exists(where + u".lock"_s));
@@ -328,9 +335,14 @@ a missing folder empties its box; the stored folders and names are kept | ini: F
 another window holds the lock: the bare window writes nothing | ini: Night>Night | do: lock-held |
     list: - | load: LOAD | last: - | boxes: Flight Simulator folder,Scenery folder | written: =
 a lock left by a killed window is taken over | ini: Night>Night | do: lock-left-by-kill
+an empty lock file is taken over at once | ini: Night>Night | do: lock-left-empty
 an installed copy keeps its settings in the user's folder | ini: - | do: installed
 a refused write is reported, and the file keeps its bytes | ini: Night | do: read-only |
     message: The settings could not be saved to %I:\rthe file is read-only | written: =
+a Load the settings cannot record is told as done | ini: Night,Dawn | do: read-only; load Dawn |
+    load: Dawn | last: Dawn | after: live=Dawn,Night,Dawn | written: = | message: The configuration
+    "Dawn" was loaded.\r\rThe settings could not be saved to %I:\rthe file is read-only\r\rThe
+    settings do not record it as the configuration loaded last.
 closing: Escape in the save list | ini: Night,Dawn | do: click chkSaveActivation |
     close: key cboConfigNameTO Esc | mode: edit:*FS Original,Night,Dawn>FS Original:off
 closing: Enter in the load list | ini: Night,Dawn | close: key cboConfigName Enter

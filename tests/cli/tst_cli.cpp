@@ -1,5 +1,6 @@
 #include "ConfigList.h"
 #include "DiskFileSystem.h"
+#include "FakeServices.h"
 #include "FileOperation.h"
 #include "IniAccess.h"
 #include "LockedAppInfo.h"
@@ -7,6 +8,7 @@
 #include "WindowFixture.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,8 +43,8 @@ Run hangarctl(const WindowFixture& f, const QString& arguments,
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Every file under the fixture's root by its relative path; the history by what it keeps, as its
-// files are named by the time they were kept.
+// Every file under the fixture's root by its relative path but the lock files; the history by what
+// it keeps, as its files are named by the time they were kept.
 const QString historyFolder = u"exe/Hangar history"_s;
 Files tree(const WindowFixture& f)
 {
@@ -50,7 +52,8 @@ Files tree(const WindowFixture& f)
     QDirIterator it(f.root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = QDir(f.root.path()).relativeFilePath(it.next());
-        if (!path.startsWith(historyFolder))
+        // A lock file stays, and tells only who held it last.
+        if (!path.startsWith(historyFolder) && !path.endsWith(u".lock"_s))
             files.insert(path, TestFiles::read(f.root.filePath(path)));
     }
     const History history(f.root.filePath(historyFolder), 30, 1 << 20);
@@ -138,6 +141,11 @@ private slots:
     void statusAndOutput_data();
     void statusAndOutput();
     void historyBringsBackWhatWasReplaced();
+    void copiesOnTheSameFoldersTakeTurns();
+    void waitsOnlyForALiveHolder_data();
+    void waitsOnlyForALiveHolder();
+    void saysWhatHappened_data();
+    void saysWhatHappened();
 };
 
 void TestCli::sameOutcomeAsTheWindow_data()
@@ -396,6 +404,166 @@ void TestCli::historyBringsBackWhatWasReplaced()
     QCOMPARE(hangarctl(f, u"restore|%1"_s.arg(removed[u"id"_s].toInt())).status, 0);
     QCOMPARE(TestFiles::read(f.snapshotScenery(u"Night"_s)), "Night scenery"_ba);
     QCOMPARE(hangarctl(f, u"list"_s).out, u"  FS Original\n* Dawn\n  Night\n"_s);
+}
+
+// Two copies with settings files of their own side by side, and so one history, loading into the
+// same folders at the same moments: each round leaves one whole pair live, and each Load an entry
+// numbered after all others. (--force: other tests on the machine may run an fs9.exe.)
+void TestCli::copiesOnTheSameFoldersTakeTurns()
+{
+    WindowFixture f;
+    prepare(f, QString());
+    const QString other = FolderFixture::in(f.appInfo.folder, u"Other.ini"_s);
+    QVERIFY(QFile::copy(f.iniPath(), other));
+    const History history(f.root.filePath(historyFolder), 30, 1 << 20);
+    for (int round = 1; round <= 50; ++round) {
+        QProcess runs[2];
+        runs[0].start(QStringLiteral(HANGARCTL),
+                      {u"--settings"_s, f.iniPath(), u"load"_s, u"Night"_s, u"--force"_s});
+        runs[1].start(QStringLiteral(HANGARCTL),
+                      {u"--settings"_s, other, u"load"_s, u"Dawn"_s, u"--force"_s});
+        for (QProcess& run : runs)
+            QVERIFY2(run.waitForFinished(30000) && run.exitCode() == 0, run.readAllStandardError());
+        const QByteArray live =
+            TestFiles::read(f.liveMain()) + '|' + TestFiles::read(f.liveScenery());
+        QVERIFY2(live == "Night main|Night scenery" || live == "Dawn main|Dawn scenery", live);
+        QCOMPARE(history.entries().value(0).id, 2 * round);
+    }
+}
+
+void TestCli::waitsOnlyForALiveHolder_data()
+{
+    // What holds a lock when the command starts: "<folder under the root> <seconds>" another
+    // process that holds the folder's lock that long, or "killed" when it is killed first; or
+    // the settings lock file's bytes, left by a holder that is gone.
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("printed"); // on standard error, %R the root
+    QTest::addColumn<int>("fromMs");
+    QTest::addColumn<int>("toMs");
+    QTest::newRow("a copy that holds the FS9 folder is waited for, then named")
+        << u"fs9 30"_s << u"load|Dawn|--force"_s << 1 << u"changing the files in %R/fs9 for more"_s
+        << 9500 << 20000;
+    QTest::newRow("a copy that holds the history for a moment is waited for")
+        << u"exe/Hangar history 1"_s << u"load|Dawn|--force"_s << 0 << QString() << 800 << 9000;
+    QTest::newRow("a copy killed while it holds the scenery folder holds nothing")
+        << u"scenery killed"_s << u"list"_s << 0 << QString() << 0 << 1000;
+    QTest::newRow("an empty settings lock file is taken over at once")
+        << QString() << u"load|Dawn|--force"_s << 0 << QString() << 0 << 1000;
+    QTest::newRow("a settings lock file naming a dead hangarctl is taken over at once")
+        << u"2147483647\nhangarctl\nhost\n"_s << u"save|Dusk"_s << 0 << QString() << 0 << 1000;
+}
+
+void TestCli::waitsOnlyForALiveHolder()
+{
+    QFETCH(QString, holder);
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    WindowFixture f;
+    prepare(f, QString());
+    QProcess other;
+    const QString held = f.root.filePath(holder.section(u' ', 0, -2));
+    if (holder.contains(u' ')) {
+        // flock -o holds the lock in its own process alone, as a copy of Hangar does.
+        QVERIFY(QDir().mkpath(held));
+        const bool killed = holder.endsWith(u"killed"_s);
+        other.start(u"flock"_s,
+                    {u"-o"_s, held, u"sleep"_s, killed ? u"60"_s : holder.section(u' ', -1)});
+        QTRY_VERIFY(QProcess::execute(u"flock"_s, {u"-n"_s, held, u"true"_s}) != 0);
+        if (killed) {
+            other.kill();
+            QVERIFY(other.waitForFinished());
+        }
+    } else {
+        TestFiles::write(f.iniPath() + u".lock"_s, holder.toUtf8());
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const Run run = hangarctl(f, arguments);
+    const qint64 elapsed = timer.elapsed();
+    other.kill();
+    other.waitForFinished();
+    QFETCH(int, fromMs);
+    QFETCH(int, toMs);
+    QVERIFY2(elapsed >= fromMs && elapsed <= toMs, qPrintable(QString::number(elapsed)));
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(QString(printed).replace(u"%R"_s, f.root.path())),
+             qPrintable(run.err));
+    const bool loaded = status == 0 && arguments == u"load|Dawn|--force"_s;
+    QCOMPARE(TestFiles::read(f.liveMain()), loaded ? "Dawn main"_ba : "live main"_ba);
+}
+
+void TestCli::saysWhatHappened_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("printed");     // on either output
+    QTest::addColumn<QByteArray>("settings"); // a line the settings file holds at the end
+    QTest::addColumn<QByteArray>("liveMain");
+    QTest::newRow("a Load the settings cannot record is done, and says what they lack")
+        << u"read-only"_s << u"load|Dawn|--force"_s << 0
+        << u"\"Dawn\" was loaded.\n\nThe settings could not be saved"_s << "LastConfig=Night"_ba
+        << "Dawn main"_ba;
+    QTest::newRow("a linked settings file stays a link, and what it leads to is written")
+        << u"linked"_s << u"load|Dawn|--force"_s << 0 << QString() << "LastConfig=Dawn"_ba
+        << "Dawn main"_ba;
+    QTest::newRow("relative folders lie beside the settings file, wherever the command runs")
+        << u"relative"_s << u"load|Dawn|--force"_s << 0 << QString() << "FS9 Folder=../fs9"_ba
+        << "Dawn main"_ba;
+    QTest::newRow("list completes a Remove cut short first")
+        << u"crashed remove"_s << u"list"_s << 0 << u"  FS Original\n  Dawn\n"_s << QByteArray()
+        << "live main"_ba;
+    QTest::newRow("status completes a Load cut short first")
+        << u"crashed load"_s << u"status"_s << 0 << u"a copy of \"Dawn\""_s << QByteArray()
+        << "Dawn main"_ba;
+}
+
+void TestCli::saysWhatHappened()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, liveMain);
+    WindowFixture f;
+    prepare(f, QString());
+    if (setup == u"read-only"_s)
+        TestFiles::makeReadOnly(f.iniPath());
+    const QString dotfile = f.root.filePath(u"dotfiles/Hangar.ini"_s);
+    if (setup == u"linked"_s) {
+        QDir(f.root.path()).mkpath(u"dotfiles"_s);
+        QVERIFY(QFile::rename(f.iniPath(), dotfile) && QFile::link(dotfile, f.iniPath()));
+    }
+    QProcess process;
+    if (setup == u"relative"_s) {
+        QByteArray ini = TestFiles::read(f.iniPath());
+        TestFiles::write(
+            f.iniPath(),
+            ini.replace(f.fs9.toUtf8(), "../fs9").replace(f.scenery.toUtf8(), "../scenery"));
+        QVERIFY(QDir(f.root.path()).mkpath(u"other/deeper"_s));
+        process.setWorkingDirectory(f.root.filePath(u"other/deeper"_s));
+    }
+    if (setup.startsWith(u"crashed"_s)) {
+        FaultyFileSystem cut;
+        cut.stopAt(FaultyFileSystem::Step::Rename, setup.endsWith(u"load"_s) ? 2 : 1);
+        const bool load = setup.endsWith(u"load"_s);
+        QVERIFY(!processFiles(load ? Operation::Load : Operation::Remove,
+                              load ? u"Dawn"_s : u"Night"_s, QString(), f.fs9, f.scenery, cut)
+                     .performed);
+    }
+    process.start(QStringLiteral(HANGARCTL),
+                  QStringList{u"--settings"_s, f.iniPath()} + arguments.split(u'|'));
+    QVERIFY(process.waitForFinished(30000));
+    const QString run =
+        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    QVERIFY2(process.exitCode() == status && run.contains(printed), qPrintable(run));
+    QVERIFY(TestFiles::read(f.iniPath()).contains(settings));
+    QCOMPARE(QFileInfo(f.iniPath()).isSymLink(), setup == u"linked"_s);
+    QCOMPARE(TestFiles::read(f.liveMain()), liveMain);
 }
 
 QTEST_MAIN(TestCli)

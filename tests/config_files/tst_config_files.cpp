@@ -440,7 +440,8 @@ void TestConfigFiles::realFullDiskChangesNothing()
         QCOMPARE(before(), expected);
         // The next start clears what the killed write left.
         DiskFileSystem disk;
-        StoredState::recoverAndRead(settings, disk);
+        SwitchLocks locks;
+        StoredState::recoverAndRead(settings, QString(), disk, locks);
         QCOMPARE(QDir(f.root.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"Hangar.ini"_s});
         return;
