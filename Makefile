@@ -5,7 +5,7 @@ PRESET ?= debug
 WERROR ?= $(if $(CI),ON,OFF)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test setup configure build e2e bench fuzz fuzz-replay fuzz-build lint install package validate format clean
+.PHONY: run test setup configure build e2e bench fuzz fuzz-replay fuzz-build lint install package validate format clean windows windows-test
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -65,6 +65,18 @@ package:
 	@cmake --preset release -DCMAKE_INSTALL_PREFIX=/usr -DHANGAR_TESTS=OFF -DHANGAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset release
 	cd build/release && cpack
+
+# The Windows programs, cross-built with mingw-w64: build/windows/bin/hangar.exe and hangarctl.exe,
+# single files, and build/windows/Hangar-<version>-windows-x64.zip. The first run builds a static
+# Qt from Debian's source into ~/.cache/hangar (about 40 minutes on two cores); later ones reuse it.
+windows:
+	@bash scripts/setup.sh windows
+	@bash scripts/windows.sh build
+
+# Every test program of the Windows build, under Wine, in a Wine prefix of its own in build/windows.
+windows-test:
+	@bash scripts/setup.sh windows
+	@bash scripts/windows.sh test
 
 validate:
 	@bash scripts/setup.sh validate

@@ -2,6 +2,7 @@
 
 #include "Fs9Detection.h"
 #include "Messages.h"
+#include "SystemFolders.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -24,20 +25,27 @@ QCommandLineOption applyOption()
 
 Detect::Detect()
     : Command(QStringLiteral("detect"),
-              tr("Finds FS9 in your Wine prefixes. Looks in $WINEPREFIX, ~/.wine, and the "
-                 "prefixes of Lutris, Bottles and PlayOnLinux, and prints the folders of FS9.cfg "
-                 "and of the simulator, which holds Scenery.cfg."),
+              !simulatorRegistryKey()
+                  ? tr("Finds FS9 in your Wine prefixes. Looks in $WINEPREFIX, ~/.wine, and the "
+                       "prefixes of Lutris, Bottles and PlayOnLinux, and prints the folders of "
+                       "FS9.cfg and of the simulator, which holds Scenery.cfg.")
+                  : tr("Finds FS9 where its installer recorded it in the registry, and prints "
+                       "the folders of FS9.cfg and of the simulator, which holds Scenery.cfg."),
               {},
               {applyOption(),
-               jsonOption(tr("Prints a JSON array instead, a prefix each: \"prefix\", "
+               jsonOption(tr("Prints a JSON array instead, a place each: \"prefix\", "
                              "\"fs9Folder\" and \"simulatorFolder\" (null when not found), "
                              "\"fs9FileFound\" and \"simulatorFolderSource\"."))})
 {}
 
 int Detect::execute(const QCommandLineParser& parser, const QStringList&)
 {
+    // Windows knows where its programs are; elsewhere each Wine prefix is a Windows of its own.
+    const auto registryKey = simulatorRegistryKey();
     const QList<Fs9Install> installs =
-        detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment());
+        registryKey
+            ? QList{detectInstalledFs9(*registryKey, registryKey->fileName(), userSettingsRoot())}
+            : detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment());
     const QString notFound = tr("not found");
     QJsonArray array;
     const auto orNull = [](const QString& text) {

@@ -2,12 +2,14 @@
 #include "Hangarctl.h"
 #include "LockedAppInfo.h"
 #include "ProcessTable.h"
+#include "Terminal.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    prepareConsoleOutput();
     QCoreApplication::setApplicationName(QStringLiteral("hangarctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                                 .arg(HANGAR_VERSION_MAJOR)

@@ -1,5 +1,6 @@
 #include "Fs9Detection.h"
 
+#include "DirectoryLookup.h"
 #include "IniReader.h"
 #include "WinePaths.h"
 
@@ -175,4 +176,25 @@ std::optional<Fs9Install> chosenInstall(const QList<Fs9Install>& installs)
             return install;
     }
     return std::nullopt;
+}
+
+Fs9Install detectInstalledFs9(const QSettings& key, const QString& keyName,
+                              const QString& roamingFolder)
+{
+    Fs9Install install;
+    install.prefix = keyName;
+    const QString mainFolder = QDir(roamingFolder).filePath(QStringLiteral("Microsoft/FS9"));
+    if (FolderExists(mainFolder)) {
+        install.mainFolder = QDir::toNativeSeparators(mainFolder);
+        install.mainFileFound = FileExists(AddBackslash(install.mainFolder) +
+                                           spellingOnDisk(mainFolder, QStringLiteral("FS9.cfg")));
+    }
+    QString exePath = QDir::fromNativeSeparators(key.value(QStringLiteral("EXE Path")).toString());
+    if (exePath.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) && !FolderExists(exePath))
+        exePath = QFileInfo(exePath).path();
+    if (!exePath.isEmpty() && FolderExists(exePath)) {
+        install.simulatorFolder = QDir::toNativeSeparators(QDir::cleanPath(exePath));
+        install.simulatorFolderSource = Texts::tr("\"EXE Path\" in the registry");
+    }
+    return install;
 }

@@ -2,14 +2,15 @@
 
 #include <QList>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-// What was found of the simulator in one Wine prefix.
+// What was found of the simulator in one Wine prefix, or on Windows itself.
 struct Fs9Install
 {
-    QString prefix;
+    QString prefix;                // the Wine prefix; on Windows, the registry key
     QString mainFolder;            // the folder of FS9.cfg; empty when not found
     bool mainFileFound = false;    // mainFolder holds FS9.cfg
     QString simulatorFolder;       // the folder of fs9.exe and Scenery.cfg; empty when not found
@@ -32,3 +33,10 @@ QList<Fs9Install> detectFs9(const QString& home, const QProcessEnvironment& envi
 // The install whose folders "hangarctl detect --apply" stores and the window's folder pickers
 // open at: the first that holds both folders; nothing when none does.
 std::optional<Fs9Install> chosenInstall(const QList<Fs9Install>& installs);
+
+// The simulator as Windows knows it: its own folder from the "EXE Path" value of its registry key
+// (the installer's, read from the 32-bit view since FS9 is a 32-bit program; some installers
+// store the program file itself), and the folder of FS9.cfg under the user's roaming application
+// data folder (%APPDATA%\Microsoft\FS9). keyName is what the key is shown as.
+Fs9Install detectInstalledFs9(const QSettings& key, const QString& keyName,
+                              const QString& roamingFolder);

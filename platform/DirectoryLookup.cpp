@@ -1,5 +1,7 @@
 #include "DirectoryLookup.h"
 
+#include "EntryName.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -40,19 +42,27 @@ bool sameFileName(QStringView a, QStringView b)
 
 QString spellingOnDisk(const QString& folder, const QString& name)
 {
-    if (name.isEmpty() || QFileInfo::exists(AddBackslash(folder) + name))
+    if (name.isEmpty())
         return name;
+    // The system's own lookup answers whenever it finds the entry, on Windows in the folder's
+    // letter case, so that a file replaced under that name keeps its spelling.
+    if (const auto stored = storedEntryName(folder, name))
+        return *stored;
     // Names only, in the folder's own order: the listing asks nothing of each entry, so a folder
-    // of thousands stays quick, and the entry found is the one the simulator opens under Wine.
+    // of thousands stays quick, and the entry found is the one the simulator opens under Wine. A
+    // dangling link of the exact name is still the entry that name finds.
+    std::optional<QString> found;
     QDirIterator entries(folder,
                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         entries.next();
-        QString entry = entries.fileName();
-        if (sameFileName(entry, name))
-            return entry;
+        const QString entry = entries.fileName();
+        if (entry == name)
+            return name;
+        if (!found && sameFileName(entry, name))
+            found = entry;
     }
-    return name;
+    return found.value_or(name);
 }
 
 QString nearestExistingFolder(const QString& path)

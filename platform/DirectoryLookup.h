@@ -20,8 +20,8 @@ bool sameFileName(QStringView a, QStringView b);
 // an entry is spelled exactly so; otherwise the first entry, in the order the folder lists its
 // entries (unsorted, as readdir gives them), that is the same file name. The name as given when
 // nothing matches. An exact spelling costs one lookup; any other reads the folder's names once.
-// On a file system that itself ignores letter case (Windows, a FAT or NTFS volume) the one lookup
-// finds every spelling and answers.
+// On Windows, which ignores letter case, the one lookup finds every spelling and answers with the
+// folder's.
 QString spellingOnDisk(const QString& folder, const QString& name);
 
 // Where a folder picker for the path should open: the folder itself when it exists, else its

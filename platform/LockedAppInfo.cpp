@@ -1,5 +1,7 @@
 #include "LockedAppInfo.h"
 
+#include "SystemFolders.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -20,8 +22,7 @@ bool LockedAppInfo::maySettingsLiveBesideExecutable() const
 QString LockedAppInfo::userConfigFolder() const
 {
     // The window and hangarctl share one folder, whatever name each program gives itself.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                           QStringLiteral("/Hangar");
+    const QString folder = userSettingsRoot() + QStringLiteral("/Hangar");
     QDir().mkpath(folder);
     return QDir::toNativeSeparators(folder);
 }

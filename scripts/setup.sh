@@ -2,7 +2,7 @@
 # Installs the Debian packages that a make target needs: building, running and testing always
 # (the base group), and the groups named as arguments for the other targets.
 # Quiet when everything is already there; installs only what is missing.
-#   scripts/setup.sh [lint] [bench] [fuzz] [package] [validate]
+#   scripts/setup.sh [lint] [bench] [fuzz] [package] [validate] [windows]
 set -euo pipefail
 
 declare -A groups=(
@@ -14,6 +14,10 @@ declare -A groups=(
     [fuzz]="clang libclang-rt-14-dev"
     [package]="dpkg-dev file"
     [validate]="desktop-file-utils appstream"
+    # The Windows build: the mingw-w64 cross compiler (posix threads, which Qt needs) and its
+    # tools (windres for the icon and version), dpkg-dev for `apt-get source` to unpack Qt's
+    # Debian source, Wine and its fonts to run the programs and tests, unzip to try the archive.
+    [windows]="g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev wine wine64 fonts-wine unzip"
 )
 
 packages=()

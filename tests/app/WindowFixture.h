@@ -69,10 +69,12 @@ struct WindowFixture : FolderFixture
     // and 9.
     QString fill(QString text) const
     {
+        // The escapes first: a Windows folder (C:\...\Temp\tst_window-...) holds "\T" and "\t".
         const QStringList pairs{
-            u"%F"_s,  fs9,       u"%S"_s,  scenery, u"%U"_s, root.filePath(u"unmounted"_s),
-            u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s, u" "_s,
-            u"\\r"_s, u"\r"_s,   u"\\t"_s, u"\t"_s};
+            u"\\r"_s, u"\r"_s,   u"\\t"_s, u"\t"_s, u"%F"_s,
+            fs9,      u"%S"_s,   scenery,  u"%U"_s, root.filePath(u"unmounted"_s),
+            u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s,
+            u" "_s};
         text.replace(u"%R"_s, simulatorRefusal.toString());
         for (qsizetype i = 0; i < pairs.size(); i += 2)
             text.replace(pairs[i], pairs[i + 1]);

@@ -381,6 +381,11 @@ void TestCli::statusAndOutput()
     QFETCH(Files, files);
     QFETCH(int, status);
     QFETCH(QString, printed);
+#ifdef Q_OS_WIN
+    if (arguments.startsWith(u"detect"_s))
+        QSKIP("Windows detects through the machine's registry, which a test may not rewrite; "
+              "tst_config_inspection reads a key of the same shape");
+#endif
     WindowFixture f;
     prepare(f, u"saved"_s);
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
@@ -390,12 +395,9 @@ void TestCli::statusAndOutput()
     // Wine's c: drive, through which the simulator's folder is found.
     QDir(f.root.path()).mkpath(u"home/.wine/dosdevices"_s);
     QFile::link(u"../drive_c"_s, f.root.filePath(u"home/.wine/dosdevices/c:"_s));
-    QProcess simulator; // a program named as the simulator is, seen through /proc
-    if (arguments.startsWith(u"load"_s)) {
-        QVERIFY(QFile::copy(u"/bin/sleep"_s, f.root.filePath(u"fs9.exe"_s)));
-        simulator.start(f.root.filePath(u"fs9.exe"_s), {u"60"_s});
-        QVERIFY(simulator.waitForStarted());
-    }
+    QProcess simulator; // a program named as the simulator is, seen in the process list
+    if (arguments.startsWith(u"load"_s))
+        TestFiles::startLookalike(simulator, f.root.filePath(u"fs9.exe"_s));
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
     environment.remove(u"WINEPREFIX"_s);

@@ -80,6 +80,8 @@ private slots:
     void checkReportsFaults();
     void detectsFs9InFakePrefixes_data();
     void detectsFs9InFakePrefixes();
+    void detectsInstalledFs9ThroughItsKey_data();
+    void detectsInstalledFs9ThroughItsKey();
     void livePairMatchesByteIdenticalSnapshot();
     void keptPairDiffersFromLivePair_data();
     void keptPairDiffersFromLivePair();
@@ -285,6 +287,45 @@ void TestConfigInspection::detectsFs9InFakePrefixes()
                      .join(u'|')
                      .remove(home.path() + u'/');
     QCOMPARE(found, expected);
+}
+
+void TestConfigInspection::detectsInstalledFs9ThroughItsKey_data()
+{
+    QTest::addColumn<QStringList>("paths"); // made under the root: "a/" a folder, "a" a file
+    QTest::addColumn<QString>("exePath");   // the key's "EXE Path" under the root; "" for none
+    QTest::addColumn<QString>("expected");  // main folder|FS9.cfg there|simulator folder
+    QTest::newRow("a folder ended by a separator; FS9.cfg in lower case")
+        << QStringList{u"roaming/Microsoft/FS9/fs9.cfg"_s, u"Games/FS2004/"_s} << u"Games/FS2004/"_s
+        << u"roaming/Microsoft/FS9|yes|Games/FS2004"_s;
+    QTest::newRow("the program file itself; no FS9.cfg yet")
+        << QStringList{u"roaming/Microsoft/FS9/"_s, u"FS9/FS9.EXE"_s} << u"FS9/fs9.exe"_s
+        << u"roaming/Microsoft/FS9|no|FS9"_s;
+    QTest::newRow("a folder that is gone; no FS9 folder")
+        << QStringList{u"roaming/"_s} << u"Games/FS2004"_s << u"|no|"_s;
+}
+
+void TestConfigInspection::detectsInstalledFs9ThroughItsKey()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, exePath);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    for (const QString& path : paths) {
+        QVERIFY(QDir(root.path()).mkpath(QFileInfo(path).path()));
+        if (!path.endsWith(u'/'))
+            TestFiles::write(root.filePath(path), "x");
+    }
+    // The registry's key as the installer leaves it, in a file of the same shape.
+    QSettings key(root.filePath(u"key.ini"_s), QSettings::IniFormat);
+    key.setValue(u"EXE Path"_s, QDir::toNativeSeparators(root.filePath(exePath)));
+    const Fs9Install found = detectInstalledFs9(key, u"the key"_s, root.filePath(u"roaming"_s));
+    QCOMPARE(found.prefix, u"the key"_s);
+    // Shown as the system shows paths: with backslashes on Windows.
+    const QString shown = QStringList{found.mainFolder, found.mainFileFound ? u"yes"_s : u"no"_s,
+                                      found.simulatorFolder}
+                              .join(u'|')
+                              .remove(QDir::toNativeSeparators(root.path() + u'/'));
+    QCOMPARE(shown, QDir::toNativeSeparators(expected));
 }
 
 void TestConfigInspection::livePairMatchesByteIdenticalSnapshot()

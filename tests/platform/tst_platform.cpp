@@ -172,6 +172,8 @@ void TestPlatform::spellingAsWindowsFindsIt_data()
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QString>("asked");
     QTest::addColumn<QString>("found"); // empty: the first spelling the folder lists, unsorted
+    QTest::newRow("asked in another case: the folder's spelling, which a rename keeps")
+        << QStringList{u"FS9.Night.cfg"_s} << u"fs9.night.CFG"_s << u"FS9.Night.cfg"_s;
     QTest::newRow("exact wins over other spellings")
         << QStringList{u"fs9.cfg"_s, u"FS9.cfg"_s, u"FS9.CFG"_s} << u"FS9.cfg"_s << u"FS9.cfg"_s;
     // Neither the first nor the last made is first in code-unit order.
@@ -191,6 +193,8 @@ void TestPlatform::spellingAsWindowsFindsIt()
     QTemporaryDir dir;
     for (const QString& entry : entries)
         TestFiles::write(dir.filePath(entry), "x");
+    if (QDir(dir.path()).entryList(QDir::Files).size() < entries.size())
+        QSKIP("this folder ignores letter case: it holds one spelling of a name");
     if (found.isEmpty()) {
         QProcess ls; // -f: the folder's own order, as readdir gives it
         ls.start(u"ls"_s, {u"-f"_s, dir.path()});
@@ -273,7 +277,7 @@ void TestPlatform::terminationSignalArrivesInEventLoop()
 
 void TestPlatform::seesSimulatorThroughProc_data()
 {
-    QTest::addColumn<QString>("program"); // a copy of sleep so named, run with "30"; a bash script
+    QTest::addColumn<QString>("program"); // a copy of a waiting program so named; a bash script
     QTest::addColumn<bool>("seen");       // when it holds a blank
     QTest::newRow("program FS9.EXE, letter case ignored") << u"FS9.EXE"_s << true;
     QTest::newRow("Windows path as first argument, as Wine shows it")
@@ -292,12 +296,14 @@ void TestPlatform::seesSimulatorThroughProc()
     QTemporaryDir dir;
     QProcess process;
     if (program.contains(u' ')) {
+#ifdef Q_OS_WIN
+        QSKIP("a program's arguments as Wine shows them to Linux: Windows shows no such thing");
+#endif
         process.start(u"bash"_s, {u"-c"_s, program, u"fs9.exe"_s});
+        QVERIFY(process.waitForStarted());
     } else {
-        QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"sleep"_s), dir.filePath(program)));
-        process.start(dir.filePath(program), {u"30"_s});
+        TestFiles::startLookalike(process, dir.filePath(program));
     }
-    QVERIFY(process.waitForStarted());
     // A row that is seen may first need bash's exec; one that is not has no exec to wait for.
     QTRY_COMPARE(findSimulator(*table).pids.contains(process.processId()), seen);
     process.kill();

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +30,23 @@ inline void makeReadOnly(const QString& path)
 {
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser |
                                             QFileDevice::ReadGroup | QFileDevice::ReadOther));
+}
+
+// Starts a copy of a program that waits until it is killed, made under the path given, so that
+// the system's process list shows a program of that name: sleep; on Windows cmd, which waits
+// for commands on its input, open until the process ends.
+inline void startLookalike(QProcess& process, const QString& path)
+{
+#ifdef Q_OS_WIN
+    const QString program = qEnvironmentVariable("COMSPEC");
+    const QStringList arguments;
+#else
+    const QString program = QStandardPaths::findExecutable(u"sleep"_s);
+    const QStringList arguments{u"60"_s};
+#endif
+    QVERIFY(QFile::copy(program, path));
+    process.start(path, arguments);
+    QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
 }
 
 } // namespace TestFiles
