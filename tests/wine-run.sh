@@ -11,8 +11,9 @@ export WINEPREFIX=${WINEPREFIX:-$(cd "$(dirname "$1")/.." && pwd)/wine} WINEDEBU
 program=$(winepath -w "$1")
 shift
 fonts=$(winepath -w "${HANGAR_WINE_FONTS:-/usr/share/wine/fonts}")
-command="set QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}&& set QT_FORCE_STDERR_LOGGING=1&& set QT_QPA_FONTDIR=$fonts&& \"$program\""
+command="set QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}&& set QT_FORCE_STDERR_LOGGING=1&& set QT_QPA_FONTDIR=$fonts&& $program"
+# Wine hands cmd a quote inside an argument as \", which cmd does not read: the words go unquoted.
 for argument in "$@"; do
-    command+=" \"$argument\""
+    command+=" $argument"
 done
 exec wine cmd /c "$command"
