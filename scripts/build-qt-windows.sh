@@ -34,8 +34,10 @@ configure_options=(-xplatform win32-g++ -static -static-runtime -release -qt-hos
 host_cmake_dir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 cmake_options=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir")
 patch_plugin='s/#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/'
-recipe=$( { echo "$version" "${configure_options[*]}" "${cmake_options[*]}" "$patch_plugin"; grep -v '^ *#' "$toolchain"; } |
-    sha256sum | cut -d' ' -f1)
+# The toolchain counts by its content, not by the path of the checkout it is read from: every
+# clone of the repository shares one cache.
+recipe=$( { echo "$version" "${configure_options[*]}" "${cmake_options[*]//$toolchain/}" "$patch_plugin"
+    grep -v '^ *#' "$toolchain"; } | sha256sum | cut -d' ' -f1)
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
     echo "$prefix"
