@@ -106,7 +106,7 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after, {}};
 }
 
-OperationResult recovered(const QStringList& folders, FileSystem& fileSystem, History* history)
+OperationResult recovered(const ConfigFolders& folders, FileSystem& fileSystem, History* history)
 {
     const RecoveryOutcome recovery = recoverFolders(folders, fileSystem, history);
     if (recovery.done)
@@ -146,7 +146,7 @@ OperationResult processFiles(Operation operation, const QString& configName, con
                     history != nullptr ? history->folder() : QString(), fileSystem, &busy))
         return {false, busy, {}};
     if (folders.bothFoldersExist()) {
-        OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, history);
+        OperationResult recovery = recovered(folders, fileSystem, history);
         if (!recovery.performed)
             return recovery;
     }
@@ -207,7 +207,7 @@ OperationResult restoreFromHistory(const HistoryEntry& entry, History& history,
     QString busy;
     if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
         return {false, busy, {}};
-    OperationResult recovery = recovered({folders.fs9, folders.scenery}, fileSystem, &history);
+    OperationResult recovery = recovered(folders, fileSystem, &history);
     if (!recovery.performed)
         return recovery;
 

@@ -32,9 +32,18 @@ QString fileNames(const HistoryEntry& entry)
         .arg(QFileInfo(entry.files[0].path).fileName(), QFileInfo(entry.files[1].path).fileName());
 }
 
-ConfigFolders foldersOf(const StoredState& state)
+// Takes the locks of the switch that a restore of the state's history leads to, so that the
+// history is read while no other copy adds to it; the switch takes them again from this process.
+// Why not, when another copy holds them too long.
+std::optional<QString> lockHistoryOf(const StoredState& state, const History& history,
+                                     FileSystem& fileSystem, SwitchLocks& locks)
 {
-    return ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
+    const ConfigFolders folders =
+        ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
+    QString busy;
+    if (locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
+        return std::nullopt;
+    return busy;
 }
 
 } // namespace
@@ -60,13 +69,11 @@ QString keptPairText(const HistoryEntry& entry)
 
 RestoreResult restoreEntry(int id, StoredState& state, History& history, FileSystem& fileSystem)
 {
-    // The history is read under the locks of the switch it leads to, as another copy may be adding
-    // to it; the switch takes them again from this process.
-    const ConfigFolders folders = foldersOf(state);
     SwitchLocks locks;
-    QString busy;
-    if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
-        return {false, busy, false};
+    if (const auto busy = lockHistoryOf(state, history, fileSystem, locks))
+        return {false, *busy, false};
+    const ConfigFolders folders =
+        ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
     const QList<HistoryEntry> entries = history.entries();
     const auto entry = std::find_if(entries.begin(), entries.end(),
                                     [&](const HistoryEntry& e) { return e.id == id; });
@@ -130,11 +137,9 @@ RestoreResult restoreEntry(int id, StoredState& state, History& history, FileSys
 
 RestoreResult undoLastChange(StoredState& state, History& history, FileSystem& fileSystem)
 {
-    const ConfigFolders folders = foldersOf(state);
     SwitchLocks locks;
-    QString busy;
-    if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
-        return {false, busy, false};
+    if (const auto busy = lockHistoryOf(state, history, fileSystem, locks))
+        return {false, *busy, false};
     const QList<HistoryEntry> entries = history.entries();
     if (entries.isEmpty())
         return {false, Texts::tr("The history keeps nothing yet: there is nothing to undo."),

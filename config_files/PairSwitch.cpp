@@ -1,5 +1,6 @@
 #include "PairSwitch.h"
 
+#include "ConfigPaths.h"
 #include "FileCommit.h"
 #include "HangarTemporaries.h"
 
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSet>
 #include <optional>
 #include <vector>
@@ -131,28 +131,19 @@ bool isTemporaryOf(const QString& path, const QString& destination, const QStrin
 }
 
 // Why the record is not one that a switch in these folders writes, or nothing when it is. Any
-// program may write the folders: a record is followed only when every file it names is a file of
-// the pair (FS9 first, Scenery second, live or snapshot) in one of the folders, or one of
-// Hangar's temporaries beside it, and the entry it describes is of that very pair.
-std::optional<QString> whyForeign(const Record& record, const QStringList& folders)
+// program may write the folders: a record is followed only when the files it changes are a pair
+// of the folders (live or one snapshot pair, FS9 first), every other file it names is one of
+// Hangar's temporaries beside them, and the entry it describes is of that very pair.
+std::optional<QString> whyForeign(const Record& record, const ConfigFolders& folders)
 {
-    static const QRegularExpression pairFile[] = {
-        QRegularExpression(QStringLiteral(R"(^FS9(\.[^/\\]+)?\.cfg$)"),
-                           QRegularExpression::CaseInsensitiveOption),
-        QRegularExpression(QStringLiteral(R"(^Scenery(\.[^/\\]+)?\.cfg$)"),
-                           QRegularExpression::CaseInsensitiveOption)};
     if (record.steps.size() != 2)
         return Texts::tr("it does not name the two files of a pair");
-    QSet<QString> allowed;
-    for (const QString& folder : folders)
-        allowed.insert(normalised(folder));
+    if (!isPairOf(folders, record.steps[0].destination, record.steps[1].destination))
+        return Texts::tr("it names %1 and %2, which are not a pair of configuration files in the "
+                         "folders")
+            .arg(record.steps[0].destination, record.steps[1].destination);
     for (std::size_t i = 0; i < record.steps.size(); ++i) {
         const RecordedStep& step = record.steps[i];
-        const QFileInfo destination(step.destination);
-        if (!destination.isAbsolute() || !allowed.contains(normalised(destination.path())) ||
-            !pairFile[i].match(destination.fileName()).hasMatch())
-            return Texts::tr("it names %1, which is not a configuration file in the folders")
-                .arg(step.destination);
         if ((!step.staged.isEmpty() &&
              !isTemporaryOf(step.staged, step.destination, QStringLiteral("new"))) ||
             !isTemporaryOf(step.aside, step.destination, QStringLiteral("old")))
@@ -486,8 +477,12 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     return outcome;
 }
 
-RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSystem, History* history)
+RecoveryOutcome recoverFolders(const ConfigFolders& pair, FileSystem& fileSystem, History* history)
 {
+    // One folder when the two are the same.
+    QStringList folders{pair.fs9};
+    if (normalised(pair.scenery) != normalised(pair.fs9))
+        folders << pair.scenery;
     RecoveryOutcome outcome;
     bool recordLeft = false;
     for (const QString& folder : folders) {
@@ -511,7 +506,7 @@ RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSyste
         // Torn while it was written: nothing was renamed yet, and the copies go with the other
         // temporaries.
         if (!recorded.steps.empty()) {
-            if (const auto why = whyForeign(recorded, folders)) {
+            if (const auto why = whyForeign(recorded, pair)) {
                 outcome = {false, Texts::tr("%1 was not written by Hangar for these folders (%2); "
                                             "nothing it names was touched. Remove it to go on.")
                                       .arg(record, *why)};

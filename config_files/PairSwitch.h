@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConfigPaths.h"
 #include "FileSystem.h"
 #include "History.h"
 
@@ -70,5 +71,5 @@ struct RecoveryOutcome
 // lost while its destination was not replaced takes the switch back; a file another program put
 // at a destination meanwhile is kept beside it. The set-aside pair is kept in the given history
 // (a record whose pair is to be kept waits, with its temporaries, for a recovery that has one).
-RecoveryOutcome recoverFolders(const QStringList& folders, FileSystem& fileSystem,
+RecoveryOutcome recoverFolders(const ConfigFolders& folders, FileSystem& fileSystem,
                                History* history = nullptr);
