@@ -477,15 +477,16 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     return outcome;
 }
 
-RecoveryOutcome recoverFolders(const ConfigFolders& pair, FileSystem& fileSystem, History* history)
+RecoveryOutcome recoverFolders(const ConfigFolders& folders, FileSystem& fileSystem,
+                               History* history)
 {
     // One folder when the two are the same.
-    QStringList folders{pair.fs9};
-    if (normalised(pair.scenery) != normalised(pair.fs9))
-        folders << pair.scenery;
+    QStringList distinct{folders.fs9};
+    if (normalised(folders.scenery) != normalised(folders.fs9))
+        distinct << folders.scenery;
     RecoveryOutcome outcome;
     bool recordLeft = false;
-    for (const QString& folder : folders) {
+    for (const QString& folder : distinct) {
         const QString record = recordIn(folder);
         const QFileInfo info(record);
         if (!present(record))
@@ -506,7 +507,7 @@ RecoveryOutcome recoverFolders(const ConfigFolders& pair, FileSystem& fileSystem
         // Torn while it was written: nothing was renamed yet, and the copies go with the other
         // temporaries.
         if (!recorded.steps.empty()) {
-            if (const auto why = whyForeign(recorded, pair)) {
+            if (const auto why = whyForeign(recorded, folders)) {
                 outcome = {false, Texts::tr("%1 was not written by Hangar for these folders (%2); "
                                             "nothing it names was touched. Remove it to go on.")
                                       .arg(record, *why)};
@@ -528,7 +529,7 @@ RecoveryOutcome recoverFolders(const ConfigFolders& pair, FileSystem& fileSystem
         }
     }
     // A record left for later still needs the temporaries it names.
-    for (const QString& folder : recordLeft ? QStringList() : folders) {
+    for (const QString& folder : recordLeft ? QStringList() : distinct) {
         for (const QString& leftover : HangarTemporaries::inFolder(folder)) {
             if (!fileSystem.removeFile(leftover, &outcome.reason)) {
                 outcome.done = false;
