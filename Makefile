@@ -94,14 +94,14 @@ build: configure
 
 # Static checks of the program's code: clang-tidy with the committed .clang-tidy, cppcheck, and
 # the committed .clang-format.
-SOURCES_RE := $(CURDIR)/(app|cli|config_files|settings|platform)/.*\.cpp$$
+SOURCES_RE := $(CURDIR)/(app|cli|switching|inspection|simulator|settings|platform)/.*\.cpp$$
 lint: configure
 	@bash scripts/setup.sh lint
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(SOURCES_RE)' >$(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { grep -E 'error:|warning:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
 	cppcheck --library=qt --enable=warning,performance,portability --inline-suppr --error-exitcode=1 \
 		--quiet --suppress=missingIncludeSystem --std=c++20 \
-		-I platform -I settings -I config_files -I app -I cli app cli config_files settings platform
+		-I platform -I settings -I switching -I inspection -I simulator -I app -I cli app cli switching inspection simulator settings platform
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 format:

@@ -4,7 +4,6 @@
 #include "ProcessTable.h"
 #include "ProfileFile.h"
 #include "ProfileText.h"
-#include "SimulatorProcess.h"
 #include "TerminationSignals.h"
 
 #include <QProcess>
@@ -33,8 +32,6 @@ private slots:
     void removeDeletesReadOnlyFile();
     void terminationSignalArrivesInEventLoop_data();
     void terminationSignalArrivesInEventLoop();
-    void seesSimulatorThroughProc_data();
-    void seesSimulatorThroughProc();
 };
 
 void TestPlatform::profileTextAsWindowsDoes_data()
@@ -275,40 +272,7 @@ void TestPlatform::terminationSignalArrivesInEventLoop()
     QTRY_COMPARE(received.count(), 1);
 }
 
-void TestPlatform::seesSimulatorThroughProc_data()
-{
-    QTest::addColumn<QString>("program"); // a copy of a waiting program so named; a bash script
-    QTest::addColumn<bool>("seen");       // when it holds a blank
-    QTest::newRow("program FS9.EXE, letter case ignored") << u"FS9.EXE"_s << true;
-    QTest::newRow("Windows path as first argument, as Wine shows it")
-        << u"exec -a 'C:\\Games\\FS9\\fs9.exe' sleep 30"_s << true;
-    QTest::newRow("a longer name is another program") << u"fs9.exe.bak"_s << false;
-    QTest::newRow("fs9.exe as a later argument only") << u"sleep 30; true"_s << false;
-}
 
-void TestPlatform::seesSimulatorThroughProc()
-{
-    QFETCH(QString, program);
-    QFETCH(bool, seen);
-    const auto table = systemProcessTable();
-    if (!table->processes())
-        QSKIP("this system shows no processes");
-    QTemporaryDir dir;
-    QProcess process;
-    if (program.contains(u' ')) {
-#ifdef Q_OS_WIN
-        QSKIP("a program's arguments as Wine shows them to Linux: Windows shows no such thing");
-#endif
-        process.start(u"bash"_s, {u"-c"_s, program, u"fs9.exe"_s});
-        QVERIFY(process.waitForStarted());
-    } else {
-        TestFiles::startLookalike(process, dir.filePath(program));
-    }
-    // A row that is seen may first need bash's exec; one that is not has no exec to wait for.
-    QTRY_COMPARE(findSimulator(*table).pids.contains(process.processId()), seen);
-    process.kill();
-    process.waitForFinished();
-}
 
 QTEST_GUILESS_MAIN(TestPlatform)
 #include "tst_platform.moc"

@@ -694,4 +694,4 @@ void TestConfigFiles::fileRewrittenDuringLoadsNeverCrashes()
 }
 
 QTEST_GUILESS_MAIN(TestConfigFiles)
-#include "tst_config_files.moc"
+#include "tst_switching.moc"
