@@ -9,7 +9,7 @@ namespace {
 // The folder locks this process holds, by folder: a second handle of its own would wait for the
 // first for ever.
 QMutex heldMutex;
-std::map<FileIdentity, std::weak_ptr<KernelLock>> held;
+std::map<FileIdentity, std::weak_ptr<void>> held;
 
 } // namespace
 
@@ -30,12 +30,12 @@ FolderLock::Outcome FolderLock::take(std::chrono::steady_clock::time_point deadl
         {
             const QMutexLocker locker(&heldMutex);
             auto& holder = held[m_identity];
-            m_shared = holder.lock();
+            m_shared = std::static_pointer_cast<Hold>(holder.lock());
             if (m_shared)
                 return Outcome::Taken;
             switch (m_own.tryLock()) {
             case KernelLock::Attempt::Taken:
-                m_shared = std::make_shared<KernelLock>(std::move(m_own));
+                m_shared = std::make_shared<Hold>(Hold{std::move(m_own)});
                 holder = m_shared;
                 return Outcome::Taken;
             case KernelLock::Attempt::Failed:
@@ -50,4 +50,10 @@ FolderLock::Outcome FolderLock::take(std::chrono::steady_clock::time_point deadl
         QThread::msleep(static_cast<unsigned long>(pause.count()));
         pause = std::min(pause * 2, std::chrono::milliseconds(20));
     }
+}
+
+void FolderLock::setMarked(bool marked)
+{
+    if (m_shared)
+        m_shared->marked = marked;
 }

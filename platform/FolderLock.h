@@ -30,10 +30,22 @@ public:
     // object and every other holder in this process are gone.
     Outcome take(std::chrono::steady_clock::time_point deadline);
 
+    // A mark that every holder in this process sees and that lasts only while the lock is held:
+    // what the holders know of the folder that no other process can change meanwhile. False
+    // until the lock is taken.
+    bool marked() const { return m_shared != nullptr && m_shared->marked; }
+    void setMarked(bool marked);
+
 private:
+    struct Hold
+    {
+        KernelLock lock;
+        bool marked = false;
+    };
+
     QString m_folder;
     KernelLock m_own;
     FileIdentity m_identity;
     QString m_error;
-    std::shared_ptr<KernelLock> m_shared;
+    std::shared_ptr<Hold> m_shared;
 };

@@ -85,11 +85,13 @@ QString checksMessage(const Checks& c, const QString& name)
 }
 
 OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSystem,
-                         const KeepRequest& keep, bool deletes)
+                         const KeepRequest& keep, bool deletes, SwitchLocks& locks)
 {
     const SwitchOutcome outcome = switchPair(pair, fileSystem, keep);
+    if (outcome.leftPending)
+        locks.setSettled(false);
     // The newest entry always stays in the history: it is the one this switch kept.
-    if (outcome.done)
+    if (outcome.inPlace)
         return {true, QString(),
                 keep.history != nullptr ? keep.history->entries().value(0)
                                         : std::optional<HistoryEntry>()};
@@ -106,9 +108,10 @@ OperationResult switched(const std::array<PairStep, 2>& pair, FileSystem& fileSy
     return {false, what.arg(outcome.failedPath) + cr + outcome.reason + cr + cr + after, {}};
 }
 
-OperationResult recovered(const ConfigFolders& folders, FileSystem& fileSystem, History* history)
+OperationResult recovered(SwitchLocks& locks, const ConfigFolders& folders, FileSystem& fileSystem,
+                          History* history)
 {
-    const RecoveryOutcome recovery = recoverFolders(folders, fileSystem, history);
+    const RecoveryOutcome recovery = recoverOnce(locks, folders, fileSystem, history);
     if (recovery.done)
         return {true, QString(), {}};
     return {false,
@@ -146,7 +149,7 @@ OperationResult processFiles(Operation operation, const QString& configName, con
                     history != nullptr ? history->folder() : QString(), fileSystem, &busy))
         return {false, busy, {}};
     if (folders.bothFoldersExist()) {
-        OperationResult recovery = recovered(folders, fileSystem, history);
+        OperationResult recovery = recovered(locks, folders, fileSystem, history);
         if (!recovery.performed)
             return recovery;
     }
@@ -164,15 +167,15 @@ OperationResult processFiles(Operation operation, const QString& configName, con
     case Operation::Load:
         return switched({{{folders.snapshotMain(configName), folders.liveMain()},
                           {folders.snapshotScenery(configName), folders.liveScenery()}}},
-                        fileSystem, keep, false);
+                        fileSystem, keep, false, locks);
     case Operation::Save:
         return switched({{{folders.liveMain(), folders.snapshotMain(newName)},
                           {folders.liveScenery(), folders.snapshotScenery(newName)}}},
-                        fileSystem, keep, false);
+                        fileSystem, keep, false, locks);
     case Operation::Remove:
         return switched({{{QString(), folders.snapshotMain(configName)},
                           {QString(), folders.snapshotScenery(configName)}}},
-                        fileSystem, keep, true);
+                        fileSystem, keep, true, locks);
     }
     return {};
 }
@@ -207,7 +210,7 @@ OperationResult restoreFromHistory(const HistoryEntry& entry, History& history,
     QString busy;
     if (!locks.take({folders.fs9, folders.scenery}, history.folder(), fileSystem, &busy))
         return {false, busy, {}};
-    OperationResult recovery = recovered(folders, fileSystem, &history);
+    OperationResult recovery = recovered(locks, folders, fileSystem, &history);
     if (!recovery.performed)
         return recovery;
 
@@ -220,7 +223,7 @@ OperationResult restoreFromHistory(const HistoryEntry& entry, History& history,
         pair[i].destination = file.path;
     }
     return switched(pair, fileSystem, {&history, QStringLiteral("RESTORE"), entry.name, matched},
-                    false);
+                    false, locks);
 }
 
 QString changeNotRecorded(Operation operation, const QString& name, const QString& writeFailure)

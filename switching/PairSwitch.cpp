@@ -449,13 +449,14 @@ SwitchOutcome switchPair(const std::array<PairStep, 2>& pair, FileSystem& fileSy
             (history != nullptr && !history->flushAndPrune(fileSystem, &error))) {
             // The renames are done but not known to be on disk: the record stays, so that the
             // next recovery finishes the switch whatever the disk kept.
-            outcome.done = true;
+            outcome.inPlace = true;
+            outcome.leftPending = true;
             return outcome;
         }
         for (const RecordedStep& step : steps)
             removeIfPresent(step.aside, fileSystem);
         removeIfPresent(recordPath, fileSystem);
-        outcome.done = true;
+        outcome.inPlace = true;
         return outcome;
     }
 
@@ -537,5 +538,16 @@ RecoveryOutcome recoverFolders(const ConfigFolders& folders, FileSystem& fileSys
             }
         }
     }
+    return outcome;
+}
+
+RecoveryOutcome recoverOnce(SwitchLocks& locks, const ConfigFolders& folders,
+                            FileSystem& fileSystem, History* history)
+{
+    if (locks.settled())
+        return {};
+    const RecoveryOutcome outcome = recoverFolders(folders, fileSystem, history);
+    // Without a history a record may wait for one.
+    locks.setSettled(outcome.done && history != nullptr);
     return outcome;
 }

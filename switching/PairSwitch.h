@@ -3,6 +3,7 @@
 #include "ConfigPaths.h"
 #include "FileSystem.h"
 #include "History.h"
+#include "SwitchLocks.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,11 +30,14 @@ struct KeepRequest
 
 struct SwitchOutcome
 {
-    bool done = false;
+    // Both destinations hold their new files (a deletion: are gone), whether or not their names
+    // are yet known to be on disk (see leftPending).
+    bool inPlace = false;
     // The file the failed step was about, and the system's reason.
     QString failedPath;
     QString reason;
-    // The failed step could not be undone; the next recovery completes the switch.
+    // The record stays: a failed step could not be undone, or the files in place could not be
+    // flushed. The next recovery completes the switch.
     bool leftPending = false;
     // The history could not keep the pair that goes (failedPath is its folder).
     bool notKept = false;
@@ -73,3 +77,8 @@ struct RecoveryOutcome
 // (a record whose pair is to be kept waits, with its temporaries, for a recovery that has one).
 RecoveryOutcome recoverFolders(const ConfigFolders& folders, FileSystem& fileSystem,
                                History* history = nullptr);
+
+// Recovery once per operation: recoverFolders under the locks given, unless it ran already while
+// this process has held them, with a history and nothing left waiting since (SwitchLocks::settled).
+RecoveryOutcome recoverOnce(SwitchLocks& locks, const ConfigFolders& folders,
+                            FileSystem& fileSystem, History* history);

@@ -96,7 +96,7 @@ StoredState StoredState::readFile(const QString& settingsFile, const Completion*
         if (completion->locks.take({folders.fs9, folders.scenery},
                                    history != nullptr ? history->folder() : QString(),
                                    completion->fileSystem, &busy))
-            recoverFolders(folders, completion->fileSystem, history);
+            recoverOnce(completion->locks, folders, completion->fileSystem, history);
         else if (completion->message != nullptr)
             *completion->message = busy;
     }

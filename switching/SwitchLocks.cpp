@@ -60,3 +60,15 @@ bool SwitchLocks::take(const QStringList& folders, const QString& historyFolder,
     std::move(wanted.begin(), wanted.end(), std::back_inserter(m_locks));
     return true;
 }
+
+bool SwitchLocks::settled() const
+{
+    return !m_locks.empty() && std::all_of(m_locks.begin(), m_locks.end(),
+                                           [](const FolderLock& l) { return l.marked(); });
+}
+
+void SwitchLocks::setSettled(bool settled)
+{
+    for (FolderLock& lock : m_locks)
+        lock.setMarked(settled);
+}

@@ -33,6 +33,12 @@ public:
     // Lets go of every lock before this object goes (a command whose work goes on without them).
     void release() { m_locks.clear(); }
 
+    // Whether what a crash left in the locked folders was put in order while this process has held
+    // every one of them, nothing left waiting since: recovery runs once for all the holders of
+    // one operation. Lost with the locks.
+    bool settled() const;
+    void setSettled(bool settled);
+
 private:
     std::vector<FolderLock> m_locks;
 };
