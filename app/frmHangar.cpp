@@ -1,8 +1,8 @@
 #include "frmHangar.h"
 
 #include "AppInfo.h"
-#include "ConfigList.h"
 #include "ConfigNames.h"
+#include "ConfigOperations.h"
 #include "ConfigPaths.h"
 #include "Dialogs.h"
 #include "DirectoryLookup.h"
@@ -223,34 +223,15 @@ void frmHangar::cmdLOAD_Click()
 
 void frmHangar::cmdSAVE_Click()
 {
-    const QString name = cboConfigNameTO->currentText();
-    const SavePlan plan = planSave(listEntries(cboConfigNameTO), name);
-    if (plan.refusal) {
-        showError(*plan.refusal);
-    } else if (ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(), plan.name) &&
-               plan.joinsList) {
-        cboConfigName->addItem(plan.name);
-        cboConfigName->setCurrentIndex(cboConfigName->count() - 1);
-    }
+    ProcessFiles(QStringLiteral("SAVE"), cboConfigName->currentText(),
+                 cboConfigNameTO->currentText());
     chkSaveActivation->setChecked(false);
     RefreshLoadCaption();
 }
 
 void frmHangar::cmdREMOVE_Click()
 {
-    const RemovePlan plan = planRemove(listEntries(cboConfigName), cboConfigNameTO->currentText());
-    if (plan.refusal) {
-        showError(*plan.refusal);
-    } else if (plan.position) {
-        const QString entry = cboConfigName->itemText(*plan.position);
-        ProcessFiles(QStringLiteral("REMOVE"), entry, QString());
-        const QList<int> leaving =
-            entriesLeavingAfterRemove(folders(), listEntries(cboConfigName), entry);
-        for (int position : leaving)
-            cboConfigName->removeItem(position);
-        if (!leaving.isEmpty())
-            cboConfigName->setCurrentIndex(0);
-    }
+    ProcessFiles(QStringLiteral("REMOVE"), cboConfigNameTO->currentText(), QString());
     chkSaveActivation->setChecked(false);
     RefreshLoadCaption();
 }
@@ -407,15 +388,24 @@ bool frmHangar::ProcessFiles(const QString& operation, const QString& configName
     const auto known = operationFromWord(operation);
     if (!known || refusedWhileSimulatorRuns())
         return false;
-    const OperationResult result =
-        processFiles(*known, configName, newName, txtFS9Folder->text(), txtSceFolder->text(),
-                     m_services.fileSystem, &*m_history, listEntries(cboConfigName));
+    StoredState state = currentState();
+    const OperationPlace place{txtFS9Folder->text(), txtSceFolder->text(), *m_history,
+                               m_services.fileSystem};
+    const ListOperationResult result =
+        *known == Operation::Load   ? loadListed(state, configName, place)
+        : *known == Operation::Save ? saveLive(state, newName, configName, place)
+                                    : removeListed(state, configName, place);
     if (!result.message.isEmpty())
         showError(result.message);
+    if (state.names != listEntries(cboConfigName).mid(1)) {
+        // A saved name is shown at once; after a Remove the list shows "FS Original".
+        followList(state.names);
+        cboConfigName->setCurrentIndex(*known == Operation::Save ? cboConfigName->count() - 1 : 0);
+    }
     if (result.performed && *known == Operation::Load) {
         m_loadedThisRun = true;
         rememberLastConfig(LastConfig);
-        LastConfig = configName;
+        LastConfig = state.lastConfig;
         showLastConfig();
     }
     return result.performed;
@@ -431,11 +421,6 @@ void frmHangar::showLastConfig()
 {
     lblLastConfigName->setText(QStringLiteral("Last configuration loaded -> ") +
                                LastConfig.value_or(QString()));
-}
-
-ConfigFolders frmHangar::folders() const
-{
-    return ConfigFolders::fromTexts(txtFS9Folder->text(), txtSceFolder->text());
 }
 
 void frmHangar::showError(const QString& message)

@@ -92,7 +92,6 @@ private:
     void RefreshLoadCaption();
     void showLastConfig();
     void refreshRemoveEnabled();
-    ConfigFolders folders() const;
     // What the unload writes is made of these: an unload that finds them as it last wrote them
     // has nothing to add.
     struct UnloadState

@@ -246,6 +246,19 @@ void Command::unlock()
     m_lock.reset();
 }
 
+OperationPlace Command::place(const StoredState& state, History& history) const
+{
+    return {state.storedFs9Folder(), state.storedSceneryFolder(), history, fileSystem()};
+}
+
+void Command::warnIfOnlyKept(const OperationResult& load)
+{
+    if (load.kept && load.kept->matched && load.kept->matched->isEmpty())
+        err() << QCoreApplication::applicationName() << ": "
+              << Messages::unsavedLiveKept(load.kept->id) << '\n'
+              << Qt::flush;
+}
+
 int Command::record(const StoredState& state, Operation operation, const QString& name)
 {
     QString message;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConfigOperations.h"
 #include "FileOperation.h"
 #include "History.h"
 #include "StoredState.h"
@@ -96,6 +97,11 @@ protected:
     // Where the file operations keep what they replace or delete: the settings file's history.
     History history() const;
     FileSystem& fileSystem() const { return m_services->fileSystem; }
+    // Where a list operation runs: the state's folders as the settings file holds them.
+    OperationPlace place(const StoredState& state, History& history) const;
+    // Says on standard error when the live pair that a Load replaced was a copy of no saved
+    // configuration: that tuning lives on in the history alone.
+    static void warnIfOnlyKept(const OperationResult& load);
     const ProcessTable& processes() const { return m_services->processes; }
 
     // The state as the window's start-up shows it; nothing is locked, completed or changed.

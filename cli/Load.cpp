@@ -1,7 +1,6 @@
 #include "Load.h"
 
-#include "ConfigNames.h"
-#include "FileOperation.h"
+#include "ConfigOperations.h"
 #include "Messages.h"
 
 Load::Load()
@@ -14,29 +13,11 @@ Load::Load()
 int Load::change(StoredState& state, const QString& name)
 {
     History kept = history();
-    if (const auto refusal = loadListed(state, name, kept, fileSystem()))
-        return fail(*refusal);
-    return record(state, Operation::Load, state.lastConfig.value_or(name));
-}
-
-std::optional<QString> loadListed(StoredState& state, const QString& name, History& history,
-                                  FileSystem& fileSystem)
-{
-    // The window's load list takes no typed name: only a listed one can be loaded.
-    const qsizetype position = positionOfName(state.entries(), name);
-    if (position < 0)
-        return Messages::notListed(state, name);
-    const QString listed = state.entries().at(position);
-    const OperationResult result =
-        processFiles(Operation::Load, listed, QString(), state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem, &history, state.entries());
+    const ListOperationResult result = loadListed(state, name, place(state, kept));
+    if (result.nameUnknown)
+        return fail(Messages::notListed(state, name));
     if (!result.performed)
-        return result.message;
-    // Tuning that no configuration holds lives on in the history alone: the user must know.
-    if (result.kept && result.kept->matched && result.kept->matched->isEmpty())
-        Command::err() << QCoreApplication::applicationName() << ": "
-                       << Messages::unsavedLiveKept(result.kept->id) << '\n'
-                       << Qt::flush;
-    state.lastConfig = listed;
-    return std::nullopt;
+        return fail(result.message);
+    warnIfOnlyKept(result);
+    return record(state, Operation::Load, *state.lastConfig);
 }

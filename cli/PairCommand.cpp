@@ -23,8 +23,3 @@ int PairCommand::execute(const QCommandLineParser& parser, const QStringList& ar
         return fail(Messages::foldersNotKnown(settingsFile()));
     return change(*state, arguments.first());
 }
-
-ConfigFolders PairCommand::foldersOf(const StoredState& state)
-{
-    return ConfigFolders::fromTexts(state.storedFs9Folder(), state.storedSceneryFolder());
-}

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Command.h"
-#include "ConfigPaths.h"
 
 // A command on the pair of files of one configuration, NAME: it works like the window's button
 // pressed right after start-up, on the state read under the settings lock.
@@ -14,8 +13,6 @@ protected:
                 bool guardsSimulator = false);
 
     virtual int change(StoredState& state, const QString& name) = 0;
-
-    static ConfigFolders foldersOf(const StoredState& state);
 
 private:
     int execute(const QCommandLineParser& parser, const QStringList& arguments) final;

@@ -1,7 +1,6 @@
 #include "Remove.h"
 
-#include "ConfigList.h"
-#include "FileOperation.h"
+#include "ConfigOperations.h"
 #include "Messages.h"
 
 Remove::Remove()
@@ -13,21 +12,13 @@ Remove::Remove()
 
 int Remove::change(StoredState& state, const QString& name)
 {
-    const RemovePlan plan = planRemove(state.entries(), name);
-    if (plan.refusal)
-        return fail(*plan.refusal);
-    if (!plan.position)
-        return fail(Messages::notListed(state, name));
-    const QString listed = state.entries().at(*plan.position);
+    const qsizetype listed = state.names.size();
     History kept = history();
-    const OperationResult result =
-        processFiles(Operation::Remove, listed, QString(), state.storedFs9Folder(),
-                     state.storedSceneryFolder(), fileSystem(), &kept);
+    const ListOperationResult result = removeListed(state, name, place(state, kept));
+    if (result.nameUnknown)
+        return fail(Messages::notListed(state, name));
     int status = result.performed ? Done : fail(result.message);
-    const QList<int> leaving = entriesLeavingAfterRemove(foldersOf(state), state.entries(), listed);
-    for (int position : leaving) // the names follow "FS Original", which is never removed
-        state.names.removeAt(position - 1);
-    if (!leaving.isEmpty() && write(state) != Done)
+    if (state.names.size() != listed && write(state) != Done)
         status = Failed;
     return status;
 }

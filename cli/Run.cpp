@@ -3,9 +3,7 @@
 #include "ChildProcess.h"
 #include "ConfigPaths.h"
 #include "LiveMatch.h"
-#include "Load.h"
 #include "Messages.h"
-#include "Save.h"
 #include "SimulatorProcess.h"
 
 #include <QCommandLineParser>
@@ -103,10 +101,12 @@ std::optional<Run::Loaded> Run::load(const QCommandLineParser& parser, const QSt
         return std::nullopt;
     }
     History kept = history();
-    if (const auto refusal = loadListed(*state, name, kept, fileSystem())) {
-        fail(*refusal);
+    const ListOperationResult result = loadListed(*state, name, place(*state, kept));
+    if (!result.performed) {
+        fail(result.nameUnknown ? Messages::notListed(*state, name) : result.message);
         return std::nullopt;
     }
+    warnIfOnlyKept(result);
     record(*state, Operation::Load, name);
     // Read under the lock, so that it is the pair this Load put in place.
     Loaded loaded{state->storedFs9Folder(), state->storedSceneryFolder(), {}};
@@ -173,8 +173,10 @@ bool Run::saveBack(const QString& name, const Loaded& loaded)
 
     const qsizetype listed = state->names.size();
     History kept = history();
-    if (const auto refusal = saveLive(*state, name, kept, fileSystem())) {
-        fail(*refusal);
+    const ListOperationResult result =
+        saveLive(*state, name, state->entries().first(), place(*state, kept));
+    if (!result.performed) {
+        fail(result.message);
         return false;
     }
     if (state->names.size() != listed)

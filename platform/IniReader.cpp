@@ -1,15 +1,14 @@
 #include "IniReader.h"
 
+#include "ProfileText.h"
+
 #include <QCoreApplication>
 #include <cstring>
 
 namespace {
 
-// Ctrl-Z counts as a blank so that the end-of-file mark old editors write is no line of its own.
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\x1a';
-}
+// Ctrl-Z among them, so that the end-of-file mark old editors write is no line of its own.
+using ProfileText::isBlank;
 
 QByteArrayView trimmed(QByteArrayView text)
 {

@@ -11,12 +11,7 @@ struct Line
     qsizetype end;        // first byte after its line ending
 };
 
-// As Windows reads a profile: form feed, vertical tab and the DOS end-of-file mark Ctrl+Z are
-// blanks like the space and the tab.
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\x1a';
-}
+using ProfileText::isBlank;
 
 QByteArray trimmedBlanks(QByteArrayView text)
 {

@@ -8,6 +8,14 @@
 // around names and values are ignored, the first of a doubled section or key counts.
 namespace ProfileText {
 
+// The blanks around names and values, as Windows reads a profile: the space and the tab, form feed,
+// vertical tab and the DOS end-of-file mark Ctrl+Z. Every reader of the simulator's files and of
+// the settings file trims these.
+constexpr bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\x1a';
+}
+
 // The value of the key in the section, blanks and a pair of surrounding quotes removed;
 // nothing when the section or the key is not there.
 std::optional<QByteArray> value(const QByteArray& content, const QByteArray& section,

@@ -12,7 +12,7 @@ int boundFrom(const QString& settingsFile, const QString& key, int defaultValue)
 {
     bool isNumber = false;
     const int value =
-        ReadIni(settingsFile, QStringLiteral("History"), key).trimmed().toInt(&isNumber);
+        ReadIni(settingsFile, QStringLiteral("History"), key).toInt(&isNumber);
     return isNumber ? qMax(value, 1) : defaultValue;
 }
 

@@ -1,6 +1,7 @@
 #include "ConfigNames.h"
 
 #include "DirectoryLookup.h"
+#include "ProfileText.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -13,9 +14,10 @@ struct Texts
     Q_DECLARE_TR_FUNCTIONS(ConfigNames)
 };
 
+// A blank the settings file's reader would trim off the name.
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t';
+    return c.unicode() < 0x80 && ProfileText::isBlank(char(c.unicode()));
 }
 
 } // namespace

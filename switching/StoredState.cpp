@@ -82,7 +82,7 @@ StoredState StoredState::readFile(const QString& settingsFile, const Completion*
                                         state.m_missingSceneryFolder);
     if (state.m_missingFs9Folder || state.m_missingSceneryFolder) {
         for (int n = 1; n <= SettingsKeys::slotCount; ++n)
-            state.m_keptSlots << readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
+            state.m_keptSlots << readKey(settingsFile, SettingsKeys::slot(n));
         return state;
     }
 
@@ -101,7 +101,7 @@ StoredState StoredState::readFile(const QString& settingsFile, const Completion*
             *completion->message = busy;
     }
     for (int n = 1; n <= SettingsKeys::slotCount; ++n) {
-        const QString name = readKey(settingsFile, SettingsKeys::slot(n)).trimmed();
+        const QString name = readKey(settingsFile, SettingsKeys::slot(n));
         // A hand-edited name that cannot name snapshot files is skipped like one whose files
         // are missing: no path is built from it.
         // A name listed already in any letter case picks the same configuration: listed once.
@@ -112,7 +112,7 @@ StoredState StoredState::readFile(const QString& settingsFile, const Completion*
         if (mainPresent && sceneryPresent)
             state.names << name;
     }
-    state.lastConfig = readKey(settingsFile, SettingsKeys::lastConfig()).trimmed();
+    state.lastConfig = readKey(settingsFile, SettingsKeys::lastConfig());
     return state;
 }
 

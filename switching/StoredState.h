@@ -15,9 +15,9 @@ class StoredState
 public:
     // Reads the settings file as start-up does. A folder is taken relative to the settings
     // file's folder; one that does not exist shows as the empty text; only when both exist are
-    // the names read (trimmed; empty and unusable names, names without both snapshot files and
-    // names listed already in another letter case skipped) and the name last loaded. Changes no
-    // file.
+    // the names read (blanks trimmed as Windows does; empty and unusable names, names without both
+    // snapshot files and names listed already in another letter case skipped) and the name last
+    // loaded. Changes no file.
     static StoredState read(const QString& settingsFile);
     // The same after completing, under the switch locks of the two folders and the history
     // (SwitchLocks.h), a switch that a crash interrupted, its replaced pair kept in the history

@@ -102,6 +102,8 @@ void TestConfigInspection::readsSceneryAsSimulatorDoes_data()
     QTest::newRow("CR LF split between two read pieces is one line ending")
         << "[Area.001]\r\n;" + QByteArray(IniReader::pieceSize - 14, 'x') + "\r\nLocal=A\r\n"
         << u"1::A:on:-@3"_s;
+    QTest::newRow("form feed and vertical tab are blanks, as in the settings file")
+        << "[Area.003]\f\nLocal\v=\fC:\\X\v\nLayer=\f4\n"_ba << u"3::C:\\X:on:4@2"_s;
 }
 
 void TestConfigInspection::readsSceneryAsSimulatorDoes()
@@ -225,10 +227,6 @@ void TestConfigInspection::checkReportsFaults()
     QCOMPARE(findings, expected);
     QCOMPARE(json[u"status"_s].toInt(), status);
 }
-
-
-
-
 
 void TestConfigInspection::livePairMatchesByteIdenticalSnapshot()
 {
