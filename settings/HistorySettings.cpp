@@ -11,8 +11,7 @@ namespace {
 int boundFrom(const QString& settingsFile, const QString& key, int defaultValue)
 {
     bool isNumber = false;
-    const int value =
-        ReadIni(settingsFile, QStringLiteral("History"), key).toInt(&isNumber);
+    const int value = ReadIni(settingsFile, QStringLiteral("History"), key).toInt(&isNumber);
     return isNumber ? qMax(value, 1) : defaultValue;
 }
 
