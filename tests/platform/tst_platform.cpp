@@ -272,7 +272,5 @@ void TestPlatform::terminationSignalArrivesInEventLoop()
     QTRY_COMPARE(received.count(), 1);
 }
 
-
-
 QTEST_GUILESS_MAIN(TestPlatform)
 #include "tst_platform.moc"
