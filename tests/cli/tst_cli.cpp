@@ -1,4 +1,3 @@
-#include "ConfigList.h"
 #include "DiskFileSystem.h"
 #include "FakeServices.h"
 #include "FileOperation.h"
@@ -192,16 +191,10 @@ void TestCli::sameOutcomeAsTheWindow_data()
     };
     row("load a listed name", QString(), u"load|Dawn"_s);
     row("load FS Original, never saved", QString(), u"load|FS Original"_s);
-    row("save FS Original", QString(), u"save|FS Original"_s);
-    row("save a tenth name", u"nine"_s, u"save|Extra"_s);
     row("save, live main missing", u"no live main"_s, u"save|Dusk"_s);
     row("remove a listed name", QString(), u"remove|Night"_s);
     row("remove, live scenery missing", u"no live scenery"_s, u"remove|Dawn"_s);
     row("folders: another one", QString(), u"folders|--scenery|%R/other"_s);
-    row("FS Original in any spelling, whose Remove is disabled", QString(), u"remove|fs ORIGINAL"_s,
-        [](auto& f) { return *planRemove(stored(f).entries(), u"FS Original"_s).refusal; });
-    row("remove in another spelling removes that configuration", QString(), u"remove|nIGHT"_s);
-    row("save in another spelling saves over that configuration", QString(), u"save|dAWN"_s);
     row("names unlisted, a folder missing", u"fs9 missing"_s, u"load|Night"_s,
         [](auto& f) { return Messages::notListed(stored(f), u"Night"_s); });
     row("a missing folder is named as stored", u"fs9 missing"_s, u"save|Dusk"_s, [](auto& f) {
@@ -222,9 +215,10 @@ void TestCli::sameOutcomeAsTheWindow_data()
     }
 }
 
-// Each command leaves every file as the window does when the same button is pressed and the
-// window closed, says what the window says and fails exactly when it says something; or, where
-// the window has no such button, refuses on its own and changes nothing.
+// The two share each operation, not what comes around it: each command leaves every file, the
+// settings file included, as the window does when the same button is pressed and the window
+// closed, says what the window says and fails exactly when it says something; or, where the window
+// has no such button, refuses on its own and changes nothing.
 void TestCli::sameOutcomeAsTheWindow()
 {
     QFETCH(QString, setup);

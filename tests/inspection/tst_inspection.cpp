@@ -66,7 +66,7 @@ void verifyText(const QString& plain, QString coloured, const QString& column)
 
 } // namespace
 
-class TestConfigInspection : public QObject
+class TestInspection : public QObject
 {
     Q_OBJECT
 
@@ -82,7 +82,7 @@ private slots:
     void keptPairDiffersFromLivePair();
 };
 
-void TestConfigInspection::readsSceneryAsSimulatorDoes_data()
+void TestInspection::readsSceneryAsSimulatorDoes_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("expected"); // number:title:local:active:layer@line of Local
@@ -106,7 +106,7 @@ void TestConfigInspection::readsSceneryAsSimulatorDoes_data()
         << "[Area.003]\f\nLocal\v=\fC:\\X\v\nLayer=\f4\n"_ba << u"3::C:\\X:on:4@2"_s;
 }
 
-void TestConfigInspection::readsSceneryAsSimulatorDoes()
+void TestInspection::readsSceneryAsSimulatorDoes()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, expected);
@@ -119,7 +119,7 @@ void TestConfigInspection::readsSceneryAsSimulatorDoes()
     QCOMPARE(parts.join(u' '), expected);
 }
 
-void TestConfigInspection::diffsKeysAndAreas_data()
+void TestInspection::diffsKeysAndAreas_data()
 {
     QTest::addColumn<bool>("scenery"); // else the main configuration
     QTest::addColumn<QByteArray>("before");
@@ -155,7 +155,7 @@ void TestConfigInspection::diffsKeysAndAreas_data()
         "folder changed Area.001 Area.001;title changed Area.002 Area.002");
 }
 
-void TestConfigInspection::diffsKeysAndAreas()
+void TestInspection::diffsKeysAndAreas()
 {
     QFETCH(bool, scenery);
     QFETCH(QByteArray, before);
@@ -174,7 +174,7 @@ void TestConfigInspection::diffsKeysAndAreas()
              expected.split(u';', Qt::SkipEmptyParts));
 }
 
-void TestConfigInspection::checkReportsFaults_data()
+void TestInspection::checkReportsFaults_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("folders");  // made in the simulator's folder
@@ -205,7 +205,7 @@ void TestConfigInspection::checkReportsFaults_data()
         << 1;
 }
 
-void TestConfigInspection::checkReportsFaults()
+void TestInspection::checkReportsFaults()
 {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, folders);
@@ -228,7 +228,7 @@ void TestConfigInspection::checkReportsFaults()
     QCOMPARE(json[u"status"_s].toInt(), status);
 }
 
-void TestConfigInspection::livePairMatchesByteIdenticalSnapshot()
+void TestInspection::livePairMatchesByteIdenticalSnapshot()
 {
     FolderFixture f;
     TestFiles::write(f.snapshotMain(u"Same"_s), "live main");
@@ -246,7 +246,7 @@ void TestConfigInspection::livePairMatchesByteIdenticalSnapshot()
     QVERIFY(match.names.isEmpty() && match.error.contains(f.liveScenery()));
 }
 
-void TestConfigInspection::keptPairDiffersFromLivePair_data()
+void TestInspection::keptPairDiffersFromLivePair_data()
 {
     QTest::addColumn<QByteArray>("kept");  // FS9.cfg as kept, beside a live "[Display]\nTexture=1"
     QTest::addColumn<QStringList>("says"); // parts of the text; "!" first: a part it must not hold
@@ -261,7 +261,7 @@ void TestConfigInspection::keptPairDiffersFromLivePair_data()
         << "-"_ba << QStringList{u"putting it back deletes"_s};
 }
 
-void TestConfigInspection::keptPairDiffersFromLivePair()
+void TestInspection::keptPairDiffersFromLivePair()
 {
     QFETCH(QByteArray, kept);
     QFETCH(QStringList, says);
@@ -283,5 +283,5 @@ void TestConfigInspection::keptPairDiffersFromLivePair()
                  qPrintable(part + u" in: "_s + text));
 }
 
-QTEST_GUILESS_MAIN(TestConfigInspection)
+QTEST_GUILESS_MAIN(TestInspection)
 #include "tst_inspection.moc"

@@ -1,8 +1,10 @@
 #include "ConfigList.h"
 #include "ConfigNames.h"
+#include "ConfigOperations.h"
 #include "FakeServices.h"
 #include "FileOperation.h"
 #include "FolderFixture.h"
+#include "HangarTemporaries.h"
 #include "PairSwitch.h"
 #include "StoredState.h"
 
@@ -79,7 +81,7 @@ void runStepwise(QProcess& runner, const QStringList& arguments,
 
 } // namespace
 
-class TestConfigFiles : public QObject
+class TestSwitching : public QObject
 {
     Q_OBJECT
 
@@ -101,9 +103,10 @@ private slots:
     void lostCopyIsNeverCompletedAsAMixedPair_data();
     void lostCopyIsNeverCompletedAsAMixedPair();
     void fileRewrittenDuringLoadsNeverCrashes();
+    void recoveryRunsOncePerOperation();
 };
 
-void TestConfigFiles::aNamePicksOneConfiguration_data()
+void TestSwitching::aNamePicksOneConfiguration_data()
 {
     // What a Save and a Remove under the typed name do to the list: "joins", "refused", or the
     // listed entry they work on.
@@ -137,21 +140,50 @@ void TestConfigFiles::aNamePicksOneConfiguration_data()
 }
 
 // The one rule that every way in shares (a Save and a Remove, hangarctl's and the window's, and
-// the list read at start-up), and names no file can hold, refused before any file is touched.
-void TestConfigFiles::aNamePicksOneConfiguration()
+// the list read at start-up), through the operations that both call: the configuration each works
+// on, on disk, and the list after it; names no file can hold are refused before any file is
+// touched.
+void TestSwitching::aNamePicksOneConfiguration()
 {
     QFETCH(QStringList, names);
     QFETCH(QString, typed);
     QFETCH(QString, save);
     QFETCH(QString, remove);
-    const QStringList entries = QStringList{originalConfigName()} + names;
-    const SavePlan saving = planSave(entries, typed);
-    QCOMPARE(saving.refusal ? u"refused"_s : saving.joinsList ? u"joins"_s : saving.name, save);
-    const RemovePlan removing = planRemove(entries, typed);
-    QCOMPARE(removing.refusal    ? u"refused"_s
-             : removing.position ? entries.at(*removing.position)
-                                 : QString(),
-             remove);
+    for (const bool saving : {true, false}) {
+        HistoryFixture f;
+        for (const QString& name : names)
+            f.addConfig(name);
+        const auto files = [&] {
+            return QDir(f.fs9).entryList(QDir::Files) + QDir(f.scenery).entryList(QDir::Files);
+        };
+        const QStringList before = files();
+        StoredState state;
+        state.names = names;
+        DiskFileSystem disk;
+        const OperationPlace place{f.fs9, f.scenery, f.history, disk};
+        const ListOperationResult result = saving
+                                               ? saveLive(state, typed, originalConfigName(), place)
+                                               : removeListed(state, typed, place);
+        const QString picked = saving ? save : remove;
+        QCOMPARE(result.performed, picked != u"refused"_s && !picked.isEmpty());
+        QCOMPARE(result.nameUnknown, picked.isEmpty());
+        QCOMPARE(result.message.isEmpty(), picked != u"refused"_s);
+        if (!result.performed) {
+            QCOMPARE(state.names, names);
+            QCOMPARE(files(), before);
+        } else if (saving) {
+            const QString name = picked == u"joins"_s ? typed : picked;
+            QCOMPARE(state.names, picked == u"joins"_s ? names + QStringList{typed} : names);
+            QCOMPARE(TestFiles::read(f.snapshotMain(name)), "live main"_ba);
+            QCOMPARE(TestFiles::read(f.snapshotScenery(name)), "live scenery"_ba);
+        } else {
+            QStringList left = names;
+            left.removeOne(picked);
+            QCOMPARE(state.names, left);
+            QVERIFY(!QFile::exists(f.snapshotMain(picked)));
+            QVERIFY(!QFile::exists(f.snapshotScenery(picked)));
+        }
+    }
     if (!whyNameUnusable(typed))
         return;
     QVERIFY(nameRefusal(typed)->startsWith(u"The name \""_s + typed + u"\" cannot be used"_s));
@@ -168,7 +200,7 @@ void TestConfigFiles::aNamePicksOneConfiguration()
     QCOMPARE(QDir(f.fs9).entryList(QDir::Files), QStringList{u"FS9.cfg"_s});
 }
 
-void TestConfigFiles::checksRefuseWithExactMessage_data()
+void TestSwitching::checksRefuseWithExactMessage_data()
 {
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QString>("name");
@@ -187,7 +219,7 @@ void TestConfigFiles::checksRefuseWithExactMessage_data()
         {2, 5});
 }
 
-void TestConfigFiles::checksRefuseWithExactMessage()
+void TestSwitching::checksRefuseWithExactMessage()
 {
     QFETCH(Operation, operation);
     QFETCH(QString, name);
@@ -218,7 +250,7 @@ void TestConfigFiles::checksRefuseWithExactMessage()
     QCOMPARE(result.message, expected);
 }
 
-void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost_data()
+void TestSwitching::fileWrittenDuringTheSwitchIsNotLost_data()
 {
     QTest::addColumn<QByteArray>("before"); // FS9.cfg when the switch starts
     QTest::addColumn<int>("renames");       // the runner is killed after this many; -1: never
@@ -231,7 +263,7 @@ void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost_data()
         << "tuned main"_ba << 1 << "tuned main"_ba;
 }
 
-void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost()
+void TestSwitching::fileWrittenDuringTheSwitchIsNotLost()
 {
     QFETCH(QByteArray, before);
     QFETCH(int, renames);
@@ -273,7 +305,7 @@ void TestConfigFiles::fileWrittenDuringTheSwitchIsNotLost()
     QVERIFY(f.leftovers().isEmpty());
 }
 
-void TestConfigFiles::realFullDiskChangesNothing_data()
+void TestSwitching::realFullDiskChangesNothing_data()
 {
     QTest::addColumn<QStringList>("arguments"); // the runner's, {names} replaced by paths
     // "limit", "signal" (the limit's signal kills the runner), or the folder of a full tmpfs
@@ -299,7 +331,7 @@ void TestConfigFiles::realFullDiskChangesNothing_data()
         << u"{history}"_s;
 }
 
-void TestConfigFiles::realFullDiskChangesNothing()
+void TestSwitching::realFullDiskChangesNothing()
 {
 #ifdef Q_OS_LINUX
     QFETCH(QStringList, arguments);
@@ -388,7 +420,7 @@ void TestConfigFiles::realFullDiskChangesNothing()
 #endif
 }
 
-void TestConfigFiles::onlyTheDestinationChanges_data()
+void TestSwitching::onlyTheDestinationChanges_data()
 {
     // A Load of Night. Paths are under the fixture's root; "=>" makes a symbolic link, "==" a
     // hard link, and ":" gives a file that mode and, as root, that owner.
@@ -408,7 +440,7 @@ void TestConfigFiles::onlyTheDestinationChanges_data()
         << u"scenery/Scenery.cfg could not be written:\rthe file is read-only"_s;
 }
 
-void TestConfigFiles::onlyTheDestinationChanges()
+void TestSwitching::onlyTheDestinationChanges()
 {
     QFETCH(QStringList, setup);
     QFETCH(QStringList, unchanged);
@@ -465,7 +497,7 @@ void TestConfigFiles::onlyTheDestinationChanges()
         QCOMPARE(modeAndOwner(f.liveMain()), expectedMode);
 }
 
-void TestConfigFiles::historyBounds_data()
+void TestSwitching::historyBounds_data()
 {
     QTest::addColumn<int>("maxEntries");
     QTest::addColumn<qint64>("maxBytes");
@@ -483,7 +515,7 @@ void TestConfigFiles::historyBounds_data()
         << QList<int>{5, 4, 1};
 }
 
-void TestConfigFiles::historyBounds()
+void TestSwitching::historyBounds()
 {
     QFETCH(int, maxEntries);
     QFETCH(qint64, maxBytes);
@@ -503,7 +535,7 @@ void TestConfigFiles::historyBounds()
     QCOMPARE(f.keptFiles(), 2 * left.size()); // each pair once; no file of a pruned entry stays
 }
 
-void TestConfigFiles::plantedFilesAreNeverFollowed_data()
+void TestSwitching::plantedFilesAreNeverFollowed_data()
 {
     QTest::addColumn<QString>("plant");   // what another program put in the folders
     QTest::addColumn<QString>("refusal"); // in the message of the Load (or Save "Y") that follows
@@ -529,7 +561,7 @@ void TestConfigFiles::plantedFilesAreNeverFollowed_data()
         << u"folder"_s << u"not a regular file"_s << 0;
 }
 
-void TestConfigFiles::plantedFilesAreNeverFollowed()
+void TestSwitching::plantedFilesAreNeverFollowed()
 {
     QFETCH(QString, plant);
     QFETCH(QString, refusal);
@@ -614,7 +646,7 @@ void TestConfigFiles::plantedFilesAreNeverFollowed()
     QCOMPARE(TestFiles::read(other), "other"_ba);
 }
 
-void TestConfigFiles::lostCopyIsNeverCompletedAsAMixedPair_data()
+void TestSwitching::lostCopyIsNeverCompletedAsAMixedPair_data()
 {
     QTest::addColumn<Step>("step"); // the run stops dead at its first call
     QTest::addColumn<int>("count");
@@ -625,7 +657,7 @@ void TestConfigFiles::lostCopyIsNeverCompletedAsAMixedPair_data()
         << Step::Rename << 4 << true; // renames 1-2 move the set-aside files into the history
 }
 
-void TestConfigFiles::lostCopyIsNeverCompletedAsAMixedPair()
+void TestSwitching::lostCopyIsNeverCompletedAsAMixedPair()
 {
     QFETCH(Step, step);
     QFETCH(int, count);
@@ -660,7 +692,7 @@ void TestConfigFiles::lostCopyIsNeverCompletedAsAMixedPair()
 
 // Another program (the simulator under --force, any writer in the prefix) truncates and rewrites
 // Scenery.cfg while loads run: a load may be refused, but Hangar never dies of it.
-void TestConfigFiles::fileRewrittenDuringLoadsNeverCrashes()
+void TestSwitching::fileRewrittenDuringLoadsNeverCrashes()
 {
     HistoryFixture f;
     const QByteArray large(4 << 20, 's');
@@ -693,5 +725,39 @@ void TestConfigFiles::fileRewrittenDuringLoadsNeverCrashes()
     QCOMPARE(crashes, 0);
 }
 
-QTEST_GUILESS_MAIN(TestConfigFiles)
+// A command reads the state and switches under one hold of the locks: what a crash left is put in
+// order once, at its start, and again only after a switch of its own left a record.
+void TestSwitching::recoveryRunsOncePerOperation()
+{
+    HistoryFixture f;
+    f.addConfig(u"Dawn"_s);
+    const ConfigFolders folders = ConfigFolders::fromTexts(f.fs9, f.scenery);
+    const QString leftover = HangarTemporaries::nameBeside(f.liveMain(), u"new"_s);
+    const auto load = [&](FileSystem& disk) {
+        return processFiles(Operation::Load, u"Dawn"_s, {}, f.fs9, f.scenery, disk, &f.history);
+    };
+    DiskFileSystem disk;
+    SwitchLocks command;
+    QString busy;
+    QVERIFY(command.take({f.fs9, f.scenery}, f.folder, disk, &busy));
+    TestFiles::write(leftover, "left by a killed run");
+    QVERIFY(recoverOnce(command, folders, disk, &f.history).done);
+    QVERIFY(!QFile::exists(leftover));
+    // Only a second recovery under the same hold would see it: no other process can write it.
+    TestFiles::write(leftover, "seen by a second recovery");
+    QVERIFY(load(disk).performed);
+    QVERIFY(QFile::exists(leftover));
+
+    FaultyFileSystem dying;
+    dying.stopAt(Step::Rename, 2);
+    QVERIFY(!load(dying).performed);
+    QVERIFY(QFile::exists(f.fs9 + u"/.hangar-switch.json"_s));
+    QVERIFY(load(disk).performed);
+    QVERIFY(!QFile::exists(leftover));
+    QCOMPARE(TestFiles::read(f.liveMain()) + TestFiles::read(f.liveScenery()),
+             "Dawn mainDawn scenery"_ba);
+    QVERIFY(f.leftovers().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestSwitching)
 #include "tst_switching.moc"
