@@ -378,7 +378,7 @@ void TestCli::statusAndOutput()
 #ifdef Q_OS_WIN
     if (arguments.startsWith(u"detect"_s))
         QSKIP("Windows detects through the machine's registry, which a test may not rewrite; "
-              "tst_config_inspection reads a key of the same shape");
+              "tst_inspection reads a key of the same shape");
 #endif
     WindowFixture f;
     prepare(f, u"saved"_s);
