@@ -66,8 +66,6 @@ struct RecordedKeep
 {
     QString folder;
     HistoryEntry entry;
-    // The record holds the entry's keys at its top, and can become its description.
-    bool describesEntry = true;
 };
 
 struct Record
