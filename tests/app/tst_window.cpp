@@ -1,7 +1,6 @@
 #include "WidgetDialogs.h"
 #include "WindowFixture.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputMethodEvent>
@@ -81,13 +80,8 @@ void writeFiles(const WindowFixture& f, const Files& files)
 
 Files filesIn(const WindowFixture& f)
 {
-    Files files;
-    for (const QString& folder : {f.fs9, f.scenery}) {
-        for (QDirIterator it(folder, QDir::Files | QDir::Hidden); it.hasNext();) {
-            const QFileInfo file = it.nextFileInfo();
-            files[file.fileName()] = TestFiles::read(file.filePath());
-        }
-    }
+    Files files = TestFiles::under(f.fs9);
+    files.insert(TestFiles::under(f.scenery));
     return files;
 }
 
