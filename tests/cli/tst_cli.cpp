@@ -275,7 +275,6 @@ void TestCli::sameOutcomeAsTheWindow_data()
     row("load a listed name", QString(), u"load|Dawn"_s);
     row("load FS Original, never saved", QString(), u"load|FS Original"_s);
     row("save, live main missing", u"no live main"_s, u"save|Dusk"_s);
-    row("remove a listed name", QString(), u"remove|Night"_s);
     row("remove, live scenery missing", u"no live scenery"_s, u"remove|Dawn"_s);
     row("folders: another one", QString(), u"folders|--scenery|%R/other"_s);
     row("names unlisted, a folder missing", u"fs9 missing"_s, u"load|Night"_s,
