@@ -29,7 +29,7 @@ inline QByteArray read(const QString& path)
 }
 
 // Every file under the folder, hidden ones included, by its path relative to it, with its bytes;
-// but those whose path skipped names.
+// skipped, when given, leaves out the paths it is true for.
 inline QMap<QString, QByteArray> under(const QString& folder,
                                        const std::function<bool(const QString&)>& skipped = {})
 {
