@@ -1,7 +1,6 @@
 #include "WidgetDialogs.h"
 #include "WindowFixture.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputMethodEvent>
@@ -81,13 +80,8 @@ void writeFiles(const WindowFixture& f, const Files& files)
 
 Files filesIn(const WindowFixture& f)
 {
-    Files files;
-    for (const QString& folder : {f.fs9, f.scenery}) {
-        for (QDirIterator it(folder, QDir::Files | QDir::Hidden); it.hasNext();) {
-            const QFileInfo file = it.nextFileInfo();
-            files[file.fileName()] = TestFiles::read(file.filePath());
-        }
-    }
+    Files files = TestFiles::under(f.fs9);
+    files.insert(TestFiles::under(f.scenery));
     return files;
 }
 
@@ -372,15 +366,10 @@ editing: nor with a blank after it | ini: Night,Dawn |
     mode: edit:*FS Original,Night,Dawn>FS Original%_:on
 editing: nor an empty text | ini: Night,Dawn | do: click chkSaveActivation; type cboConfigNameTO |
     mode: edit:*FS Original,Night,Dawn>:on
-Save: an existing name is written over in place | ini: Night>Dawn | do: choose Night; save Night |
-    load: Night | after: Night=live,live
 Remove: a pair gone half since start-up leaves the list | ini: Night,Dawn,Dusk>Dawn |
     do: choose Dusk; delete Scenery.Dawn.cfg; remove Dawn | list: Night,Dusk |
     after: live,Night,Dusk,FS9.Dawn.cfg=Dawn |
     message: Error during files process : \r\r\tScenery.Dawn.cfg file not found\t \r
-Remove: the same pair listed in another letter case leaves too | ini: Night,Dawn,Dusk,DAWN>Dawn |
-    files: live,Night,Dawn,Dusk | do: choose Dusk; remove Dawn | list: Night,Dusk |
-    after: live,Night,Dusk
 undo: Ctrl+Z in the load list puts back the unsaved pair a Load replaced, and the label |
     ini: Night,Dawn>Night | files: live=tuned,Night,Dawn | do: load Dawn; key cboConfigName Ctrl+Z
     | load: Dawn | message: Undo: Put back the live files, a copy of no saved configuration (entry

@@ -6,7 +6,6 @@
 #include "Messages.h"
 #include "WindowFixture.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,13 +25,15 @@ struct Run
     QString out, err;
 };
 
-// Runs hangarctl to its end; "|" separates the arguments, %R stands for the fixture's root.
+// Runs hangarctl to its end, in the folder given or this process's; "|" separates the arguments,
+// %R stands for the fixture's root.
 Run hangarctl(const WindowFixture& f, const QString& arguments,
               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
-              const QByteArray& input = {})
+              const QByteArray& input = {}, const QString& folder = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
     process.start(
         QStringLiteral(HANGARCTL),
         QStringList{u"--settings"_s, f.iniPath()} +
@@ -50,14 +51,10 @@ Run hangarctl(const WindowFixture& f, const QString& arguments,
 const QString historyFolder = u"exe/Hangar history"_s;
 Files tree(const WindowFixture& f)
 {
-    Files files;
-    QDirIterator it(f.root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = QDir(f.root.path()).relativeFilePath(it.next());
-        // A lock file stays, and tells only who held it last.
-        if (!path.startsWith(historyFolder) && !path.endsWith(u".lock"_s))
-            files.insert(path, TestFiles::read(f.root.filePath(path)));
-    }
+    // A lock file stays, and tells only who held it last.
+    Files files = TestFiles::under(f.root.path(), [](const QString& path) {
+        return path.startsWith(historyFolder) || path.endsWith(u".lock"_s);
+    });
     const History history(f.root.filePath(historyFolder), 30, 1 << 20);
     for (const HistoryEntry& e : history.entries())
         files.insert(historyFolder + u'/' + e.operation + u' ' + e.name,
@@ -152,6 +149,92 @@ QByteArray pairOf(const WindowFixture& f, const QString& name)
     return TestFiles::read(f.snapshotMain(name)) + '|' + TestFiles::read(f.snapshotScenery(name));
 }
 
+void commandColumns()
+{
+    QTest::addColumn<bool>("terminal");    // standard output is a terminal (through script(1))
+    QTest::addColumn<QString>("variable"); // set as NAME=value for the run
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<int>("status");
+    // "colour" or "plain" text, "json:KEY" for what parses back with that key, "<nothing>" for no
+    // output at all, else a text that the output holds.
+    QTest::addColumn<QString>("expected");
+}
+
+// The row's files are written under the fixture's root ("fs9/...", "scenery/...") beside a Wine
+// prefix in HOME; in a row whose name says "fs9.exe runs", a program so named runs meanwhile.
+void runCommand()
+{
+    QFETCH(bool, terminal);
+    QFETCH(QString, variable);
+    QFETCH(QString, arguments);
+    QFETCH(Files, files);
+    QFETCH(int, status);
+    QFETCH(QString, expected);
+#ifdef Q_OS_WIN
+    if (arguments.startsWith(u"detect|--apply"_s))
+        QSKIP("Windows detects through the machine's registry, which a test may not rewrite; "
+              "tst_inspection reads a key of the same shape");
+#endif
+    WindowFixture f;
+    prepare(f, QString());
+    const QString prefix = u"home/.wine/drive_c/"_s;
+    files.insert(prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n");
+    files.insert(prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ");
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QDir(f.root.path()).mkpath(QFileInfo(it.key()).path());
+        TestFiles::write(f.root.filePath(it.key()), it.value());
+    }
+    // Wine's c: drive, through which the simulator's folder is found.
+    QDir(f.root.path()).mkpath(u"home/.wine/dosdevices"_s);
+    QFile::link(u"../drive_c"_s, f.root.filePath(u"home/.wine/dosdevices/c:"_s));
+    QProcess simulator; // a program named as the simulator is, seen in the process list
+    if (QByteArray(QTest::currentDataTag()).contains("fs9.exe runs"))
+        TestFiles::startLookalike(simulator, f.root.filePath(u"fs9.exe"_s));
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
+    environment.insert(u"TERM"_s, u"xterm"_s);
+    for (const QString& name : {u"NO_COLOR"_s, u"WINEPREFIX"_s})
+        environment.remove(name);
+    if (!variable.isEmpty())
+        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    Run run;
+    if (terminal) {
+        QString command = u"'%1' --settings '%2'"_s.arg(QStringLiteral(HANGARCTL), f.iniPath());
+        for (const QString& argument : arguments.split(u'|'))
+            command += u" '"_s + argument + u'\'';
+        QProcess script;
+        script.setProcessEnvironment(environment);
+        script.start(u"script"_s, {u"-qec"_s, command, u"/dev/null"_s});
+        QVERIFY(script.waitForFinished(30000));
+        run = {script.exitCode(), QString::fromUtf8(script.readAllStandardOutput()), QString()};
+    } else {
+        run = hangarctl(f, arguments, environment);
+    }
+    simulator.kill();
+    simulator.waitForFinished();
+    QCOMPARE(run.status, status);
+    if (expected == u"colour"_s || expected == u"plain"_s) {
+        QCOMPARE(run.out.contains(u"\x1b["_s), expected == u"colour"_s);
+    } else if (expected.startsWith(u"json:"_s)) {
+        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
+        const QJsonObject object = json.isArray() ? json.array().first().toObject() : json.object();
+        QVERIFY2(object.contains(expected.mid(5)), qPrintable(run.out));
+    } else if (expected == u"<nothing>"_s) {
+        QCOMPARE(run.out + run.err, QString());
+    } else {
+        // Wrong usage is told on standard error, a failure on either, the rest on standard output.
+        QVERIFY2(status == 2
+                     ? run.err.contains(expected)
+                     : run.out.contains(expected) || (status == 1 && run.err.contains(expected)),
+                 qPrintable(run.out + run.err));
+    }
+    if (arguments.startsWith(u"detect|--apply"_s))
+        QVERIFY(TestFiles::read(f.iniPath()).contains(expected.toUtf8()));
+    if (arguments.startsWith(u"load"_s))
+        QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -165,7 +248,7 @@ private slots:
     void listShowsWhatTheWindowShows();
     void concurrentRunsBesideTheWindow();
     void statusAndOutput_data();
-    void statusAndOutput();
+    void statusAndOutput() { runCommand(); }
     void runKeepsWhatTheFlightChanged_data();
     void runKeepsWhatTheFlightChanged();
     void runPassesSignalsOn();
@@ -175,7 +258,7 @@ private slots:
     void saysWhatHappened_data();
     void saysWhatHappened();
     void terminalOptions_data();
-    void terminalOptions();
+    void terminalOptions() { runCommand(); }
     void undoIsTheLastChange_data();
     void undoIsTheLastChange();
 };
@@ -192,7 +275,6 @@ void TestCli::sameOutcomeAsTheWindow_data()
     row("load a listed name", QString(), u"load|Dawn"_s);
     row("load FS Original, never saved", QString(), u"load|FS Original"_s);
     row("save, live main missing", u"no live main"_s, u"save|Dusk"_s);
-    row("remove a listed name", QString(), u"remove|Night"_s);
     row("remove, live scenery missing", u"no live scenery"_s, u"remove|Dawn"_s);
     row("folders: another one", QString(), u"folders|--scenery|%R/other"_s);
     row("names unlisted, a folder missing", u"fs9 missing"_s, u"load|Night"_s,
@@ -317,16 +399,10 @@ void TestCli::concurrentRunsBesideTheWindow()
 
 void TestCli::statusAndOutput_data()
 {
-    // Files written under the fixture's root before the run ("fs9/..." and "scenery/..."); what
-    // is printed goes to standard output, to standard error on wrong usage (status 2), to either
-    // on a failure (1).
-    QTest::addColumn<QString>("arguments"); // a load runs beside a running fs9.exe
-    QTest::addColumn<Files>("files");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("printed");
+    commandColumns();
     const auto row = [](const char* name, const QString& arguments, const Files& files, int status,
                         const QString& printed) {
-        QTest::newRow(name) << arguments << files << status << printed;
+        QTest::newRow(name) << false << QString() << arguments << files << status << printed;
     };
     row("wrong usage: no command", QString(), {}, 2, u"No command given."_s);
     row("wrong usage: unknown command", u"bogus"_s, {}, 2, u"Unknown command \"bogus\"."_s);
@@ -362,64 +438,19 @@ void TestCli::statusAndOutput_data()
         u"a copy of \"Dawn\""_s);
     row("load refused while fs9.exe runs", u"load|Dawn"_s, {}, 1, u"--force"_s);
     row("load --force goes ahead while fs9.exe runs", u"load|Dawn|--force"_s, {}, 0, QString());
-    const QString prefix = u"home/.wine/drive_c/"_s;
     row("detect --apply stores the folders of a prefix laid out as Wine does", u"detect|--apply"_s,
-        {{prefix + u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s, "[Main]\r\n"},
-         {prefix + u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s, "MZ"}},
-        0, u"drive_c/Program Files/Microsoft Games/Flight Simulator 9"_s);
-}
-
-void TestCli::statusAndOutput()
-{
-    QFETCH(QString, arguments);
-    QFETCH(Files, files);
-    QFETCH(int, status);
-    QFETCH(QString, printed);
-#ifdef Q_OS_WIN
-    if (arguments.startsWith(u"detect"_s))
-        QSKIP("Windows detects through the machine's registry, which a test may not rewrite; "
-              "tst_inspection reads a key of the same shape");
-#endif
-    WindowFixture f;
-    prepare(f, u"saved"_s);
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        QDir(f.root.path()).mkpath(QFileInfo(it.key()).path());
-        TestFiles::write(f.root.filePath(it.key()), it.value());
-    }
-    // Wine's c: drive, through which the simulator's folder is found.
-    QDir(f.root.path()).mkpath(u"home/.wine/dosdevices"_s);
-    QFile::link(u"../drive_c"_s, f.root.filePath(u"home/.wine/dosdevices/c:"_s));
-    QProcess simulator; // a program named as the simulator is, seen in the process list
-    if (arguments.startsWith(u"load"_s))
-        TestFiles::startLookalike(simulator, f.root.filePath(u"fs9.exe"_s));
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
-    environment.remove(u"WINEPREFIX"_s);
-    const Run run = hangarctl(f, arguments, environment);
-    simulator.kill();
-    simulator.waitForFinished();
-    QCOMPARE(run.status, status);
-    QVERIFY2(status == 2 ? run.err.contains(printed)
-                         : run.out.contains(printed) || (status == 1 && run.err.contains(printed)),
-             qPrintable(run.out + run.err));
-    if (arguments.startsWith(u"detect"_s))
-        QVERIFY(TestFiles::read(f.iniPath()).contains(printed.toUtf8()));
-    if (arguments.startsWith(u"load"_s))
-        QCOMPARE(TestFiles::read(f.liveMain()), status == 0 ? "Dawn main"_ba : "live main"_ba);
+        {}, 0, u"drive_c/Program Files/Microsoft Games/Flight Simulator 9"_s);
 }
 
 void TestCli::terminalOptions_data()
 {
-    QTest::addColumn<bool>("terminal");    // standard output is a terminal (through script(1))
-    QTest::addColumn<QString>("variable"); // set as NAME=value for the run
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<int>("status");
-    // "colour" or "plain" text, "json:KEY" for what parses back with that key, else a text that
-    // the output holds.
-    QTest::addColumn<QString>("expected");
+    commandColumns();
     const auto row = [](const char* why, bool terminal, const QString& variable,
                         const QString& arguments, int status, const QString& expected) {
-        QTest::newRow(why) << terminal << variable << arguments << status << expected;
+        QTest::newRow(why) << terminal << variable << arguments
+                           << Files{{u"fs9/FS9.Night.cfg"_s, "[Main]\r\nA=1\r\n"},
+                                    {u"fs9/FS9.Dawn.cfg"_s, "[Main]\r\nA=2\r\n"}}
+                           << status << expected;
     };
     row("a terminal gets colour", true, QString(), u"diff|Night|Dawn"_s, 0, u"colour"_s);
     row("NO_COLOR on a terminal", true, u"NO_COLOR=1"_s, u"diff|Night|Dawn"_s, 0, u"plain"_s);
@@ -431,7 +462,7 @@ void TestCli::terminalOptions_data()
     row("diff --exit-code when the pairs differ", false, QString(),
         u"diff|Night|Dawn|--exit-code"_s, 1, u"plain"_s);
     row("diff --quiet when they do not", false, QString(), u"diff|Night|NIGHT|--quiet"_s, 0,
-        QString());
+        u"<nothing>"_s);
     row("diff NAME compares with the live files", false, QString(), u"diff|Night|--json"_s, 0,
         u"json:areas"_s);
     row("status --json", false, QString(), u"status|--json"_s, 0, u"json:copyOf"_s);
@@ -442,59 +473,6 @@ void TestCli::terminalOptions_data()
     row("a name with blanks unquoted", false, QString(), u"load|Night|flying"_s, 2,
         u"quotes: \"Night flying\""_s);
     row("a name like an option", false, QString(), u"save|-dash"_s, 2, u"\"--\""_s);
-}
-
-void TestCli::terminalOptions()
-{
-    QFETCH(bool, terminal);
-    QFETCH(QString, variable);
-    QFETCH(QString, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, expected);
-    WindowFixture f;
-    prepare(f, QString());
-    TestFiles::write(f.snapshotMain(u"Night"_s), "[Main]\r\nA=1\r\n");
-    TestFiles::write(f.snapshotMain(u"Dawn"_s), "[Main]\r\nA=2\r\n");
-    const QString prefix = f.root.filePath(u"home/.wine/drive_c/"_s);
-    for (const QString& file : {u"users/pilot/AppData/Roaming/Microsoft/FS9/FS9.cfg"_s,
-                                u"Program Files/Microsoft Games/Flight Simulator 9/fs9.exe"_s}) {
-        QDir().mkpath(QFileInfo(prefix + file).path());
-        TestFiles::write(prefix + file, "MZ");
-    }
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"HOME"_s, f.root.filePath(u"home"_s));
-    environment.insert(u"TERM"_s, u"xterm"_s);
-    for (const QString& name : {u"NO_COLOR"_s, u"WINEPREFIX"_s})
-        environment.remove(name);
-    if (!variable.isEmpty())
-        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-    Run run;
-    if (terminal) {
-        QString command = u"'%1' --settings '%2'"_s.arg(QStringLiteral(HANGARCTL), f.iniPath());
-        for (const QString& argument : arguments.split(u'|'))
-            command += u" '"_s + argument + u'\'';
-        QProcess script;
-        script.setProcessEnvironment(environment);
-        script.start(u"script"_s, {u"-qec"_s, command, u"/dev/null"_s});
-        QVERIFY(script.waitForFinished(30000));
-        run = {script.exitCode(), QString::fromUtf8(script.readAllStandardOutput()), QString()};
-    } else {
-        run = hangarctl(f, arguments, environment);
-    }
-    QCOMPARE(run.status, status);
-    const bool coloured = run.out.contains(u"\x1b["_s);
-    if (expected == u"colour"_s || expected == u"plain"_s) {
-        QCOMPARE(coloured, expected == u"colour"_s);
-    } else if (expected.startsWith(u"json:"_s)) {
-        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
-        const QJsonObject object = json.isArray() ? json.array().first().toObject() : json.object();
-        QVERIFY2(object.contains(expected.mid(5)), qPrintable(run.out));
-    } else {
-        // Nothing expected: nothing printed (--quiet).
-        const QString printed = run.out + run.err;
-        QVERIFY2(expected.isEmpty() ? printed.isEmpty() : printed.contains(expected),
-                 qPrintable(printed));
-    }
 }
 
 void TestCli::undoIsTheLastChange_data()
@@ -798,14 +776,13 @@ void TestCli::saysWhatHappened()
         QDir(f.root.path()).mkpath(u"dotfiles"_s);
         QVERIFY(QFile::rename(f.iniPath(), dotfile) && QFile::link(dotfile, f.iniPath()));
     }
-    QProcess process;
+    const QString folder = f.root.filePath(u"other/deeper"_s);
     if (setup == u"relative"_s) {
         QByteArray ini = TestFiles::read(f.iniPath());
         TestFiles::write(
             f.iniPath(),
             ini.replace(f.fs9.toUtf8(), "../fs9").replace(f.scenery.toUtf8(), "../scenery"));
-        QVERIFY(QDir(f.root.path()).mkpath(u"other/deeper"_s));
-        process.setWorkingDirectory(f.root.filePath(u"other/deeper"_s));
+        QVERIFY(QDir().mkpath(folder));
     }
     if (setup.startsWith(u"crashed"_s)) {
         FaultyFileSystem cut;
@@ -815,12 +792,10 @@ void TestCli::saysWhatHappened()
                               load ? u"Dawn"_s : u"Night"_s, QString(), f.fs9, f.scenery, cut)
                      .performed);
     }
-    process.start(QStringLiteral(HANGARCTL),
-                  QStringList{u"--settings"_s, f.iniPath()} + arguments.split(u'|'));
-    QVERIFY(process.waitForFinished(30000));
-    const QString run =
-        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-    QVERIFY2(process.exitCode() == status && run.contains(printed), qPrintable(run));
+    const Run run = hangarctl(f, arguments, QProcessEnvironment::systemEnvironment(), {},
+                              setup == u"relative"_s ? folder : QString());
+    QVERIFY2(run.status == status && (run.out + run.err).contains(printed),
+             qPrintable(run.out + run.err));
     QVERIFY(TestFiles::read(f.iniPath()).contains(settings));
     QCOMPARE(QFileInfo(f.iniPath()).isSymLink(), setup == u"linked"_s);
     QCOMPARE(TestFiles::read(f.liveMain()), liveMain);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +26,21 @@ inline QByteArray read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+}
+
+// Every file under the folder, hidden ones included, by its path relative to it, with its bytes;
+// skipped, when given, leaves out the paths it is true for.
+inline QMap<QString, QByteArray> under(const QString& folder,
+                                       const std::function<bool(const QString&)>& skipped = {})
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = QDir(folder).relativeFilePath(it.next());
+        if (!skipped || !skipped(path))
+            files.insert(path, read(it.filePath()));
+    }
+    return files;
 }
 
 inline void makeReadOnly(const QString& path)

@@ -3,7 +3,6 @@
 #include "FolderFixture.h"
 #include "PowerCutFileSystem.h"
 
-#include <QDirIterator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -16,17 +15,10 @@ namespace {
 const QStringList pairFiles{u"fs9/FS9.cfg"_s, u"scenery/Scenery.cfg"_s, u"fs9/FS9.Night.cfg"_s,
                             u"scenery/Scenery.Night.cfg"_s};
 
-// Every file under the root with its bytes; of the history's, only the user's own.
-QMap<QString, QByteArray> filesUnder(const QString& root)
+// Of the history's files, only the user's own count.
+bool hangarsOwn(const QString& name)
 {
-    QMap<QString, QByteArray> found;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString name = QDir(root).relativeFilePath(it.next());
-        if (!name.startsWith(u"history/"_s) || name == u"history/.hangar-notes"_s)
-            found[name] = TestFiles::read(it.filePath());
-    }
-    return found;
+    return name.startsWith(u"history/"_s) && name != u"history/.hangar-notes"_s;
 }
 
 // The files hold the bytes wanted; what the simulator wrote and nothing flushed may be torn.
@@ -130,7 +122,7 @@ void TestPowerCut::pairSurvivesPowerCut()
                 TestFiles::write(f.root.filePath(pairFiles[i]), before[i]);
                 fs.notFlushed(f.root.filePath(pairFiles[i]));
             }
-            QMap<QString, QByteArray> untouched = filesUnder(f.root.path());
+            QMap<QString, QByteArray> untouched = TestFiles::under(f.root.path(), hangarsOwn);
             for (const QString& name : pairFiles)
                 untouched.remove(name);
 
@@ -151,7 +143,7 @@ void TestPowerCut::pairSurvivesPowerCut()
             // the live pair.
             processFiles(Operation::Save, {}, u"After"_s, f.fs9, f.scenery, disk, keep);
 
-            QMap<QString, QByteArray> now = filesUnder(f.root.path());
+            QMap<QString, QByteArray> now = TestFiles::under(f.root.path(), hangarsOwn);
             QByteArrayList pair;
             for (const QString& name : pairFiles)
                 pair << (now.contains(name) ? now.take(name) : "<missing>"_ba);
