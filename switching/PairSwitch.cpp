@@ -544,7 +544,7 @@ RecoveryOutcome recoverOnce(SwitchLocks& locks, const ConfigFolders& folders,
 {
     if (locks.settled())
         return {};
-    const RecoveryOutcome outcome = recoverFolders(folders, fileSystem, history);
+    RecoveryOutcome outcome = recoverFolders(folders, fileSystem, history);
     // Without a history a record may wait for one.
     locks.setSettled(outcome.done && history != nullptr);
     return outcome;
