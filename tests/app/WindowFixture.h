@@ -70,19 +70,23 @@ struct WindowFixture : FolderFixture
     QString fill(QString text) const
     {
         // The escapes first: a Windows folder (C:\...\Temp\tst_window-...) holds "\T" and "\t".
+        return withPlaces(text.replace(u"\\r"_s, u"\r"_s).replace(u"\\t"_s, u"\t"_s));
+    }
+    // The text with the places filled in, escapes left as they stand: for text filled already.
+    QString withPlaces(QString text) const
+    {
         const QStringList pairs{
-            u"\\r"_s, u"\r"_s,   u"\\t"_s, u"\t"_s, u"%F"_s,
-            fs9,      u"%S"_s,   scenery,  u"%U"_s, root.filePath(u"unmounted"_s),
-            u"%I"_s,  iniPath(), u"%A"_s,  u"\1"_s, u"%_"_s,
-            u" "_s};
+            u"%F"_s, fs9,       u"%S"_s, scenery, u"%U"_s, root.filePath(u"unmounted"_s),
+            u"%I"_s, iniPath(), u"%A"_s, u"\1"_s, u"%_"_s, u" "_s};
         text.replace(u"%R"_s, simulatorRefusal.toString());
         for (qsizetype i = 0; i < pairs.size(); i += 2)
             text.replace(pairs[i], pairs[i + 1]);
         return text;
     }
 
-    // A settings file as the window writes it, its lines split by ";" and filled; or, given as
-    // "names>last", with the boxes' folders (%F,%S), the nine names and LastConfig when ">" says.
+    // A settings file as the window writes it, its lines (filled already) split by ";"; or, given
+    // as "names>last", with the boxes' folders (%F,%S), the nine names and LastConfig when ">"
+    // says.
     QByteArray settingsFile(const QString& ini, const QString& boxes = u"%F,%S"_s) const
     {
         QString lines = ini;
@@ -93,7 +97,9 @@ struct WindowFixture : FolderFixture
                     u";Config%1=%2"_s.arg(n + 1).arg(ini.section(u'>', 0, 0).section(u',', n, n));
             lines += ini.contains(u'>') ? u";LastConfig="_s + ini.section(u'>', 1) : QString();
         }
-        return QString(u"[FS Config];"_s + fill(lines) + u';').replace(u';', u"\r\n"_s).toUtf8();
+        return QString(u"[FS Config];"_s + withPlaces(lines) + u';')
+            .replace(u';', u"\r\n"_s)
+            .toUtf8();
     }
 
     frmHangar& open()

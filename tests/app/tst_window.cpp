@@ -157,7 +157,7 @@ void runSession()
 {
     QFETCH(Session, session);
     WindowFixture f;
-    const QString ini = session.value(u"ini"_s);
+    const QString ini = f.fill(session.value(u"ini"_s));
     const bool names = !ini.contains(u'=') && ini != u"-"_s;
     const auto value = [&](const QString& key, const QString& otherwise = {}) {
         return f.fill(session.value(key, otherwise));

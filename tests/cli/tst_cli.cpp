@@ -25,6 +25,12 @@ struct Run
     QString out, err;
 };
 
+// A program's output as text; a Windows program ends its lines with CR LF.
+QString textOf(const QByteArray& output)
+{
+    return QString::fromUtf8(output).replace(u"\r\n"_s, u"\n"_s);
+}
+
 // Runs hangarctl to its end, in the folder given or this process's; "|" separates the arguments,
 // %R stands for the fixture's root.
 Run hangarctl(const WindowFixture& f, const QString& arguments,
@@ -42,8 +48,7 @@ Run hangarctl(const WindowFixture& f, const QString& arguments,
     process.closeWriteChannel();
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+            textOf(process.readAllStandardOutput()), textOf(process.readAllStandardError())};
 }
 
 // Every file under the fixture's root by its relative path but the lock files; the history by what
@@ -115,8 +120,9 @@ void act(WindowFixture& f, const QStringList& arguments)
         f.loadList()->setCurrentIndex(f.loadList()->findText(arguments.at(1)));
         f.button("cmdLOAD")->click();
     } else if (command == u"folders"_s) {
+        // Typed as the system writes paths.
         f.box(arguments.at(1) == u"--fs9"_s ? "txtFS9Folder" : "txtSceFolder")
-            ->setText(arguments.at(2));
+            ->setText(QDir::toNativeSeparators(arguments.at(2)));
     } else {
         f.edit(arguments.at(1), command == u"save"_s ? "cmdSAVE" : "cmdREMOVE");
     }
@@ -207,7 +213,7 @@ void runCommand()
         script.setProcessEnvironment(environment);
         script.start(u"script"_s, {u"-qec"_s, command, u"/dev/null"_s});
         QVERIFY(script.waitForFinished(30000));
-        run = {script.exitCode(), QString::fromUtf8(script.readAllStandardOutput()), QString()};
+        run = {script.exitCode(), textOf(script.readAllStandardOutput()), QString()};
     } else {
         run = hangarctl(f, arguments, environment);
     }

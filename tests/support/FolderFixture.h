@@ -29,7 +29,8 @@ inline QByteArray read(const QString& path)
 }
 
 // Every file under the folder, hidden ones included, by its path relative to it, with its bytes;
-// skipped, when given, leaves out the paths it is true for.
+// skipped, when given, leaves out the paths it is true for. The empty file that holds a folder's
+// lock on Windows tells nothing and is left out.
 inline QMap<QString, QByteArray> under(const QString& folder,
                                        const std::function<bool(const QString&)>& skipped = {})
 {
@@ -37,7 +38,7 @@ inline QMap<QString, QByteArray> under(const QString& folder,
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
          it.hasNext();) {
         const QString path = QDir(folder).relativeFilePath(it.next());
-        if (!skipped || !skipped(path))
+        if ((!skipped || !skipped(path)) && it.fileName() != u".hangar-lock"_s)
             files.insert(path, read(it.filePath()));
     }
     return files;
