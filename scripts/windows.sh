@@ -26,7 +26,8 @@ test)
         wineboot --init >/dev/null 2>&1
         wineserver --wait
     fi
-    ctest --test-dir $build --output-on-failure --timeout 300
+    # A display for the tests that start the programs as shipped, which show real windows.
+    xvfb-run -a ctest --test-dir $build --output-on-failure --timeout 300
     ;;
 *)
     echo "usage: scripts/windows.sh build|test" >&2
