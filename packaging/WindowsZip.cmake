@@ -3,7 +3,7 @@
 # of the Qt that is linked into the programs, zipped.
 #   -DARCHIVE=<folder>/<name>.zip -DPROGRAMS=<exe;exe> -DREADME=<README.md> -DLICENCES=<file;...>
 cmake_path(GET ARCHIVE PARENT_PATH out)
-cmake_path(GET ARCHIVE STEM name)
+cmake_path(GET ARCHIVE STEM LAST_ONLY name)
 set(stage ${out}/${name})
 file(REMOVE_RECURSE ${stage} ${ARCHIVE})
 file(MAKE_DIRECTORY ${stage})
