@@ -372,7 +372,8 @@ void TestCli::listShowsWhatTheWindowShows()
             const QString folder =
                 ReadIni(f.iniPath(), u"FS Config"_s, key.toUpper() + u" Folder"_s);
             const QFileInfo info(folder + u'/' + key + u'.' + entries.at(i) + u".cfg"_s);
-            QCOMPARE(file[u"path"_s].toString(), folder.isEmpty() ? QString() : info.filePath());
+            QCOMPARE(file[u"path"_s].toString(),
+                     folder.isEmpty() ? QString() : QDir::toNativeSeparators(info.filePath()));
             QCOMPARE(file[u"size"_s].toInteger(-1), info.exists() ? info.size() : -1);
             QCOMPARE(QDateTime::fromString(file[u"modified"_s].toString(), Qt::ISODateWithMs),
                      info.exists() ? info.lastModified() : QDateTime());
