@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <functional>
 
 using Expected = std::function<QString(const WindowFixture&)>;
@@ -104,8 +105,8 @@ void prepare(WindowFixture& f, const QString& setup)
     if (setup == u"fs9 missing"_s)
         ini.replace(f.fs9.toUtf8(), f.root.filePath(u"unmounted"_s).toUtf8());
     TestFiles::write(f.iniPath(), ini);
-    // The lock as a running window takes it, held until the next test.
-    openWindow.reset();
+    // The lock as a running window takes it; the test lets go of it before the fixture's folders
+    // are removed, as Windows removes no folder with a file open in it.
     if (setup == u"window open"_s) {
         openWindow = std::make_unique<LockedAppInfo>(f.appInfo.folder, QString(), AppVersion());
         openWindow->takeInstanceLock(f.iniPath());
@@ -310,6 +311,7 @@ void TestCli::sameOutcomeAsTheWindow()
     QFETCH(QString, arguments);
     QFETCH(Expected, ownRefusal);
     WindowFixture f;
+    const auto closeWindow = qScopeGuard([] { openWindow.reset(); });
     prepare(f, setup);
     const Files before = tree(f);
     const Run run = hangarctl(f, arguments);
@@ -345,6 +347,7 @@ void TestCli::listShowsWhatTheWindowShows()
 {
     QFETCH(QString, setup);
     WindowFixture f;
+    const auto closeWindow = qScopeGuard([] { openWindow.reset(); });
     prepare(f, setup);
     const Run lines = hangarctl(f, u"list"_s);
     const Run json = hangarctl(f, u"list|--json"_s);
