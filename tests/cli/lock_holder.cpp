@@ -10,10 +10,8 @@
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3) {
-        std::fputs("lock_holder FOLDER SECONDS\n", stderr);
+    if (argc != 3)
         return 2;
-    }
     KernelLock lock = KernelLock::ofFolder(QString::fromLocal8Bit(argv[1]));
     if (lock.tryLock() != KernelLock::Attempt::Taken) {
         std::fprintf(stderr, "lock_holder: not taken: %s\n", qPrintable(lock.error()));

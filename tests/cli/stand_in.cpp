@@ -24,12 +24,8 @@ bool writeNonEmpty(const QString& path, const QByteArray& text)
 
 int main(int argc, char* argv[])
 {
-    if (argc < 4) {
-        std::fputs("stand_in FS9_FOLDER SCENERY_FOLDER STATUS [remove FILE | sleep SECONDS | "
-                   "COMMAND...]\n",
-                   stderr);
+    if (argc < 4)
         return 125;
-    }
     std::string main;
     std::getline(std::cin, main);
     if (!writeNonEmpty(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("FS9.cfg")),
