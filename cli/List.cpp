@@ -4,6 +4,7 @@
 #include "DirectoryLookup.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,11 +16,13 @@ QJsonObject fileObject(const std::optional<QString>& path)
 {
     const bool present = path && FileExists(*path);
     const QFileInfo info(path.value_or(QString()));
-    return {{QStringLiteral("path"), path ? QJsonValue(*path) : QJsonValue()},
-            {QStringLiteral("size"), present ? QJsonValue(info.size()) : QJsonValue()},
-            {QStringLiteral("modified"),
-             present ? QJsonValue(info.lastModified().toUTC().toString(Qt::ISODateWithMs))
-                     : QJsonValue()}};
+    // In the system's own form: a folder stored as typed may use "/" on Windows.
+    return {
+        {QStringLiteral("path"), path ? QJsonValue(QDir::toNativeSeparators(*path)) : QJsonValue()},
+        {QStringLiteral("size"), present ? QJsonValue(info.size()) : QJsonValue()},
+        {QStringLiteral("modified"),
+         present ? QJsonValue(info.lastModified().toUTC().toString(Qt::ISODateWithMs))
+                 : QJsonValue()}};
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ChildProcess.h"
 
+#include <QFileInfo>
 #include <string>
 #include <windows.h>
 
@@ -32,16 +33,20 @@ QString quoted(const QString& argument)
     return result + QString(backslashes * 2, u'\\') + u'"';
 }
 
-QString reason(DWORD error)
+// The system's text for the error, without its closing full stop, as the caller's sentence goes
+// on; "%1" in it (as in "%1 is not a valid Win32 application") stands for the program's name.
+QString reason(DWORD error, const QString& program = QString())
 {
     wchar_t* text = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const QString message = text ? QString::fromWCharArray(text).trimmed()
-                                 : QStringLiteral("Windows error %1").arg(error);
+    QString message = text ? QString::fromWCharArray(text).trimmed()
+                           : QStringLiteral("Windows error %1").arg(error);
     LocalFree(text);
-    return message;
+    if (message.endsWith(u'.'))
+        message.chop(1);
+    return message.replace(QStringLiteral("%1"), QFileInfo(program).fileName());
 }
 
 } // namespace
@@ -68,7 +73,8 @@ ChildExit runChildProcess(const QStringList& command)
         const DWORD error = GetLastError();
         SetConsoleCtrlHandler(ignoreWhileWaiting, FALSE);
         const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return {missing ? ChildExit::NotFound : ChildExit::CannotRun, reason(error)};
+        return {missing ? ChildExit::NotFound : ChildExit::CannotRun,
+                reason(error, command.value(0))};
     }
     CloseHandle(process.hThread);
     ChildExit ended;
