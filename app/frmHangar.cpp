@@ -260,8 +260,7 @@ QString frmHangar::BrowseFolder(const QString& prompt, const QString& boxText, b
     QString start = nearestExistingFolder(boxText);
     const QString named = QDir::cleanPath(QDir::fromNativeSeparators(boxText));
     if (QDir::fromNativeSeparators(start) != named) {
-        const auto install =
-            chosenInstall(detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment()));
+        const auto install = chosenInstall(detectFs9OnThisSystem());
         if (install)
             start = QDir::toNativeSeparators(fs9Folder ? install->mainFolder
                                                        : install->simulatorFolder);

@@ -5,11 +5,9 @@
 #include "SystemFolders.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcessEnvironment>
 
 namespace {
 
@@ -40,12 +38,7 @@ Detect::Detect()
 
 int Detect::execute(const QCommandLineParser& parser, const QStringList&)
 {
-    // Windows knows where its programs are; elsewhere each Wine prefix is a Windows of its own.
-    const auto registryKey = simulatorRegistryKey();
-    const QList<Fs9Install> installs =
-        registryKey
-            ? QList{detectInstalledFs9(*registryKey, registryKey->fileName(), userSettingsRoot())}
-            : detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment());
+    const QList<Fs9Install> installs = detectFs9OnThisSystem();
     const QString notFound = tr("not found");
     QJsonArray array;
     const auto orNull = [](const QString& text) {

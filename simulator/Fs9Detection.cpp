@@ -2,10 +2,12 @@
 
 #include "DirectoryLookup.h"
 #include "IniReader.h"
+#include "SystemFolders.h"
 #include "WinePaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcessEnvironment>
 #include <QSet>
 #include <optional>
 
@@ -197,4 +199,12 @@ Fs9Install detectInstalledFs9(const QSettings& key, const QString& keyName,
         install.simulatorFolderSource = Texts::tr("\"EXE Path\" in the registry");
     }
     return install;
+}
+
+QList<Fs9Install> detectFs9OnThisSystem()
+{
+    // Windows knows where its programs are; elsewhere each Wine prefix is a Windows of its own.
+    if (const auto key = simulatorRegistryKey())
+        return {detectInstalledFs9(*key, key->fileName(), userSettingsRoot())};
+    return detectFs9(QDir::homePath(), QProcessEnvironment::systemEnvironment());
 }

@@ -40,3 +40,8 @@ std::optional<Fs9Install> chosenInstall(const QList<Fs9Install>& installs);
 // data folder (%APPDATA%\Microsoft\FS9). keyName is what the key is shown as.
 Fs9Install detectInstalledFs9(const QSettings& key, const QString& keyName,
                               const QString& roamingFolder);
+
+// Where this system keeps the simulator: on Windows the install its registry records, elsewhere
+// one entry per Wine prefix of the user. hangarctl's detect and the window's folder pickers both
+// ask here.
+QList<Fs9Install> detectFs9OnThisSystem();

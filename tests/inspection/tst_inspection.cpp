@@ -211,6 +211,10 @@ void TestInspection::checkReportsFaults()
     QFETCH(QStringList, folders);
     QFETCH(QStringList, expected);
     QFETCH(int, status);
+#ifdef Q_OS_WIN
+    if (content.contains(":\\"))
+        QSKIP("on Windows a drive letter names the machine's own drive, not one of a Wine prefix");
+#endif
     QTemporaryDir root;
     const QString simulator = root.filePath(u"pfx/drive_c/FS9"_s);
     QVERIFY(QDir().mkpath(simulator) && QDir().mkpath(root.filePath(u"pfx/dosdevices"_s)));

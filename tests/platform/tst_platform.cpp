@@ -96,11 +96,21 @@ void TestPlatform::profileFileKeepsItsBytes_data()
         QTest::newRow(name) << content << config1 << written;
     };
     const QByteArray config2 = "Config2=Dawn\r\n";
+    // Windows reads 8-bit bytes in its ANSI code page, where every byte here is a character.
+    const auto eightBit = [](const QByteArray& bytes, const QString& elsewhere) {
+#ifdef Q_OS_WIN
+        Q_UNUSED(elsewhere);
+        return QString::fromLocal8Bit(bytes);
+#else
+        Q_UNUSED(bytes);
+        return elsewhere;
+#endif
+    };
     const QByteArray utf8 = "[FS Config]\r\nConfig1=Caf\xC3\xA9 \xF0\x9F\x9B\xA9\r\n";
-    row("UTF-8", utf8, u"Café 🛩"_s, utf8 + config2);
+    row("UTF-8", utf8, eightBit(utf8.sliced(21, 10), u"Café 🛩"_s), utf8 + config2);
     const QByteArray codePage = "[FS Config]\r\nConfig1=Caf\xE9 \xC3\r\n";
-    row("a code page's bytes come back as they stand", codePage, u"Caf\xDCE9 \xDCC3"_s,
-        codePage + config2);
+    row("a code page's bytes come back as they stand", codePage,
+        eightBit(codePage.sliced(21, 6), u"Caf\xDCE9 \xDCC3"_s), codePage + config2);
     const QString text = u"[FS Config]\r\nConfig1=Café 🛩\r\n"_s;
     row("UTF-16 LE with its byte-order mark stays so", utf16(text), u"Café 🛩"_s,
         utf16(text + QString::fromLatin1(config2)));
@@ -120,6 +130,10 @@ void TestPlatform::profileFileKeepsItsBytes()
     QFETCH(QByteArray, written);
     QTemporaryDir dir;
     const QString file = dir.filePath(u"Hangar.ini"_s);
+#ifdef Q_OS_WIN
+    if (content == "<fifo>" || content == "<zero>")
+        QSKIP("Windows has neither FIFOs nor /dev/zero, and QFile::link makes a shortcut there");
+#endif
     if (content == "<fifo>")
         QCOMPARE(QProcess::execute(u"mkfifo"_s, {file}), 0);
     else if (content == "<zero>")

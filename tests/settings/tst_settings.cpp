@@ -5,6 +5,8 @@
 #include "SettingsLocation.h"
 #include "SlotMerge.h"
 
+#include <QStringEncoder>
+
 using namespace Qt::StringLiterals;
 
 class TestSettings : public QObject
@@ -24,7 +26,10 @@ void TestSettings::longValueLeavesOutACharacterCutInTwo()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"Hangar.ini"_s);
-    TestFiles::write(file, "[FS Config]\nConfig1=" + QByteArray(254, 'n') + "\xF0\x9F\x9B\xA9\n");
+    // In UTF-16, where the character is two units on every system.
+    const QString text = u"[FS Config]\nConfig1="_s + QString(254, u'n') + u"🛩\n"_s;
+    TestFiles::write(file,
+                     "\xFF\xFE"_ba + QByteArray(QStringEncoder(QStringConverter::Utf16LE)(text)));
     QCOMPARE(ReadIni(file, u"FS Config"_s, u"Config1"_s), QString(254, u'n'));
 }
 

@@ -27,7 +27,7 @@ class PowerCutFileSystem : public DiskFileSystem
 {
 public:
     // The file's bytes are only in memory: another program wrote them and nothing flushed them.
-    void notFlushed(const QString& path) { m_data[path] = ++m_lastData; }
+    void notFlushed(const QString& path) { m_data[key(path)] = ++m_lastData; }
     // The count-th rename (from 1) fails with nothing done; the process goes on.
     void failRename(int count) { m_failRename = count; }
     // The count-th call (from 1) and every later one fail with nothing done, as a dead process.
@@ -88,7 +88,7 @@ public:
         const auto copy =
             dead(error) ? std::nullopt : DiskFileSystem::stageCopy(source, destination, error);
         if (copy)
-            changed({Kind::Create, {}, *copy, {}});
+            changed({Kind::Create, {}, key(*copy), {}});
         return copy;
     }
     bool writeRecord(const QString& path, const QByteArray& bytes, QString* error) override
@@ -96,44 +96,45 @@ public:
         // Written in place over a file there already, it keeps that file's name.
         const Saved was = saved(path);
         return !dead(error) && DiskFileSystem::writeRecord(path, bytes, error) &&
-               (was.present || changed({Kind::Create, {}, path, {}}));
+               (was.present || changed({Kind::Create, {}, key(path), {}}));
     }
     bool writeWhole(const QString& path, const QByteArray& bytes, const QString& equivalent,
                     QString* error) override
     {
         const Saved was = saved(path);
         return !dead(error) && DiskFileSystem::writeWhole(path, bytes, equivalent, error) &&
-               changed({Kind::Create, {}, path, was});
+               changed({Kind::Create, {}, key(path), was});
     }
     bool rename(const QString& from, const QString& to, QString* error) override
     {
         const Saved was = saved(to);
         return !dead(error) && !refusedRename(error) && DiskFileSystem::rename(from, to, error) &&
-               changed({Kind::Rename, from, to, was});
+               changed({Kind::Rename, key(from), key(to), was});
     }
     bool link(const QString& existing, const QString& newName, QString* error) override
     {
         return !dead(error) && DiskFileSystem::link(existing, newName, error) &&
-               changed({Kind::Link, existing, newName, {}});
+               changed({Kind::Link, key(existing), key(newName), {}});
     }
     bool removeFile(const QString& path, QString* error) override
     {
         const Saved was = saved(path);
         return !dead(error) && DiskFileSystem::removeFile(path, error) &&
-               changed({Kind::Remove, {}, path, was});
+               changed({Kind::Remove, {}, key(path), was});
     }
     bool syncFolder(const QString& folder, QString* error) override
     {
         if (dead(error) || !DiskFileSystem::syncFolder(folder, error))
             return false;
-        m_synced[QDir::cleanPath(folder)] = int(m_journal.size());
+        m_synced[key(folder)] = int(m_journal.size());
         return true;
     }
     bool syncFile(const QString& path, QString* error) override
     {
         if (dead(error) || !DiskFileSystem::syncFile(path, error))
             return false;
-        m_data.removeIf([id = m_data.value(path, -1)](const auto& it) { return it.value() == id; });
+        m_data.removeIf(
+            [id = m_data.value(key(path), -1)](const auto& it) { return it.value() == id; });
         return true;
     }
 
@@ -162,10 +163,16 @@ private:
         Saved replaced;
     };
 
-    static QString folderOf(const QString& path) { return QDir::cleanPath(QFileInfo(path).path()); }
-
-    Saved saved(const QString& path) const
+    // One spelling of a path, whichever separators the caller used (Windows takes both).
+    static QString key(const QString& path)
     {
+        return QDir::cleanPath(QDir::fromNativeSeparators(path));
+    }
+    static QString folderOf(const QString& path) { return key(QFileInfo(path).path()); }
+
+    Saved saved(const QString& spelled) const
+    {
+        const QString path = key(spelled);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return {};

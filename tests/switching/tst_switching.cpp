@@ -52,12 +52,14 @@ struct HistoryFixture : FolderFixture
         return pairs;
     }
     qsizetype keptFiles() const { return QDir(folder).entryList({u"*.cfg"_s}, QDir::Files).size(); }
-    // Hangar's own hidden files (temporaries, records) in the two folders and the history's.
+    // Hangar's own hidden files (temporaries, records) in the two folders and the history's; the
+    // empty lock file that a locked folder keeps on Windows is no leftover.
     QStringList leftovers() const
     {
         QStringList found;
         for (const QString& dir : {fs9, scenery, folder})
             found += QDir(dir).entryList({u".*"_s}, QDir::Files | QDir::Hidden);
+        found.removeAll(u".hangar-lock"_s);
         return found;
     }
 };
@@ -467,7 +469,11 @@ void TestSwitching::onlyTheDestinationChanges()
             QFile::remove(path);
             QVERIFY(QFile::link(parts[1], path));
         } else {
-            QCOMPARE(QProcess::execute(u"chmod"_s, {parts[1], path}), 0);
+            // The octal mode as Qt's flags; on Windows, write or not is the read-only attribute.
+            const uint mode = parts[1].toUInt(nullptr, 8);
+            QVERIFY(QFile::setPermissions(
+                path, QFileDevice::Permissions::fromInt((mode >> 6) * 0x1100 |
+                                                        (mode & 077) >> 3 << 4 | (mode & 7))));
             if (asRoot && parts.size() > 2)
                 QCOMPARE(QProcess::execute(u"chown"_s, {parts[2] + u':' + parts[3], path}), 0);
             expectedMode = modeAndOwner(path);
@@ -480,7 +486,8 @@ void TestSwitching::onlyTheDestinationChanges()
     DiskFileSystem fs;
     const auto result =
         processFiles(Operation::Load, u"Night"_s, {}, f.fs9, f.scenery, fs, &f.history);
-    QVERIFY2(refusal.isEmpty() ? result.message.isEmpty() : result.message.contains(refusal),
+    QVERIFY2(refusal.isEmpty() ? result.message.isEmpty()
+                               : result.message.contains(QDir::toNativeSeparators(refusal)),
              qPrintable(result.message));
     for (const QString& path : unchanged)
         QCOMPARE(TestFiles::read(root.filePath(path)), kept[path]);
@@ -598,6 +605,10 @@ void TestSwitching::plantedFilesAreNeverFollowed()
                                step(f.liveScenery(), outsideStaged ? victim : QString())};
         TestFiles::write(record, QJsonDocument(QJsonObject{{u"steps"_s, steps}}).toJson());
     } else if (plant == u"record-link"_s) {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut on Windows, a plain file to every other program; a "
+              "symbolic link needs a privilege a user lacks");
+#endif
         QVERIFY(QFile::link(victim, record));
     } else if (plant == u"entry-path"_s) {
         TestFiles::write(f.folder + u"/5.json"_s, entry(5, victim, u"kept.cfg"_s));
