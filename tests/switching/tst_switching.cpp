@@ -730,7 +730,7 @@ void TestSwitching::fileRewrittenDuringLoadsNeverCrashes()
         QProcess runner;
         runner.start(QStringLiteral(OPERATION_RUNNER), {u"--history"_s, f.folder, u"LOAD"_s, f.fs9,
                                                         f.scenery, n % 2 ? u"A"_s : u"B"_s});
-        QVERIFY(runner.waitForFinished(20'000));
+        QVERIFY(runner.waitForFinished(60'000));
         crashes += runner.exitStatus() == QProcess::CrashExit ? 1 : 0;
     }
     QCOMPARE(crashes, 0);
