@@ -7,19 +7,9 @@
 
 namespace {
 
-// Ctrl-Z among them, so that the end-of-file mark old editors write is no line of its own.
-using ProfileText::isBlank;
-
-QByteArrayView trimmed(QByteArrayView text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && isBlank(text[from]))
-        ++from;
-    while (to > from && isBlank(text[to - 1]))
-        --to;
-    return text.sliced(from, to - from);
-}
+// The blanks of the settings file, Ctrl-Z among them, so that the end-of-file mark old editors
+// write is no line of its own.
+using ProfileText::trimmed;
 
 void classify(IniLine& line)
 {

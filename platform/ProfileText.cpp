@@ -15,13 +15,7 @@ using ProfileText::isBlank;
 
 QByteArray trimmedBlanks(QByteArrayView text)
 {
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && isBlank(text[from]))
-        ++from;
-    while (to > from && isBlank(text[to - 1]))
-        --to;
-    return text.sliced(from, to - from).toByteArray();
+    return ProfileText::trimmed(text).toByteArray();
 }
 
 bool sameName(const QByteArray& a, const QByteArray& b)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <optional>
 
 // The contents of a Windows-style initialisation file, read and edited one key at a time as the
@@ -14,6 +15,18 @@ namespace ProfileText {
 constexpr bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\x1a';
+}
+
+// The text without the blanks around it.
+inline QByteArrayView trimmed(QByteArrayView text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && isBlank(text[from]))
+        ++from;
+    while (to > from && isBlank(text[to - 1]))
+        --to;
+    return text.sliced(from, to - from);
 }
 
 // The value of the key in the section, blanks and a pair of surrounding quotes removed;
